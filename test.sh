@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the test configuration (debug, AddressSanitizer, UndefinedBehaviorSanitizer) and runs the
+# whole suite headless.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/ensure-packages.sh
+cmake --preset test
+cmake --build --preset test
+cd build/test
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
