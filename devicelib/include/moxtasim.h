@@ -1,0 +1,63 @@
+#pragma once
+
+// Control of the simulated bench behind the device library, for tests and demonstrations.
+// Everything here acts on the same state the C functions of moxtausbdll.h use.
+
+#include "moxtausbdll.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace moxtasim {
+
+struct CallRecord
+{
+    std::string function;
+    std::string arguments; // as written in the call, comma-separated; texts quoted, buffers as "buf"/"null"
+};
+
+struct StoredConfiguration
+{
+    std::string type;
+    std::vector<std::pair<std::string, uint16_t>> values; // layout order
+    std::vector<std::pair<std::string, std::string>> strings;
+};
+
+struct BoxState
+{
+    bool connected = false;
+    bool inBootloader = false;
+    bool applicationRunning = false;
+    uint32_t poweredSeconds = 0;
+    int programmed = 0; // lin_ProgramConfigRunMode successes
+    int activated = 0; // lin_RC_ActivateConfig successes
+    int initLockResets = 0;
+    int memoryPositionErasures = 0;
+    std::size_t downloadedBytes = 0; // of the last complete download
+};
+
+// Replaces the bench (closing the adapter and the session). On a fault: false, an empty bench and
+// the reason in *error. A bench loaded from text is never re-read; one loaded from a file is re-read
+// whenever the file changes.
+MOXTA_API bool loadBench(const std::string& text, std::string* error = nullptr);
+MOXTA_API bool loadBenchFile(const std::string& path, std::string* error = nullptr);
+// Back to the start state: the bench MOXTA_BENCH names (or the built-in one), nothing open, no
+// injected statuses, an empty call log.
+MOXTA_API void reset();
+
+MOXTA_API bool plug(const std::string& adapter, int device);
+MOXTA_API bool unplug(const std::string& adapter, int device);
+
+// The next `calls` calls of the named function return status without doing their work (a Boolean
+// function returns failure, zbx_GetData 0).
+MOXTA_API void injectStatus(const std::string& function, int16_t status, int calls = 1);
+
+MOXTA_API std::vector<CallRecord> callLog();
+MOXTA_API void clearCallLog();
+
+MOXTA_API bool storedConfiguration(const std::string& adapter, int device, StoredConfiguration& out);
+MOXTA_API bool boxState(const std::string& adapter, int device, BoxState& out);
+
+} // namespace moxtasim

@@ -1,0 +1,268 @@
+#include "library.h"
+
+#include "inilite.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <thread>
+
+namespace moxta {
+
+namespace {
+
+constexpr std::size_t kMaxBenchFileBytes = 1024 * 1024;
+constexpr std::size_t kMaxLogEntries = 20000;
+constexpr auto kBenchCheckInterval = std::chrono::milliseconds(500);
+
+} // namespace
+
+State::FileStamp fileStamp(const std::string& path)
+{
+    State::FileStamp stamp;
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.mtimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.size = int64_t(st.st_size);
+    stamp.inode = uint64_t(st.st_ino);
+    return stamp;
+}
+
+namespace {
+
+std::string directoryOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Builds the runtime of a new bench; a box that was there before keeps what happened to it.
+void applyBench(State& s, Bench&& bench)
+{
+    std::vector<BoxRuntime> boxes;
+    for (BoxSpec& spec : bench.boxes) {
+        const BoxRuntime* before = findBox(s, spec.adapter, spec.device);
+        BoxRuntime box(spec, *spec.configuration);
+        if (before && before->spec.configType == spec.configType) {
+            box = *before;
+            const bool poweredChanged = before->spec.poweredSeconds != spec.poweredSeconds;
+            box.spec = spec;
+            if (spec.configPath.empty() || spec.configPath != before->spec.configPath)
+                box.stored = before->stored; // a box keeps what it was programmed with
+            else
+                box.stored = *spec.configuration; // the file is the box's memory
+            if (poweredChanged) {
+                box.poweredBase = spec.poweredSeconds;
+                box.connectedSince = std::chrono::steady_clock::now();
+            } else if (before->spec.connected != spec.connected) {
+                box.spec.connected = before->spec.connected;
+                box.setConnected(spec.connected);
+            }
+        } else {
+            box.poweredBase = spec.poweredSeconds;
+            box.connectedSince = std::chrono::steady_clock::now();
+        }
+        boxes.push_back(std::move(box));
+    }
+    const std::string openName = s.openAdapter >= 0 ? s.adapters[std::size_t(s.openAdapter)].name : std::string();
+    s.linBaud = bench.linBaud;
+    s.benchFail = std::move(bench.fail);
+    s.adapters = std::move(bench.adapters);
+    s.boxes = std::move(boxes);
+    s.openAdapter = -1;
+    for (std::size_t i = 0; i < s.adapters.size(); ++i)
+        if (!openName.empty() && s.adapters[i].name == openName)
+            s.openAdapter = int(i);
+    if (s.openAdapter < 0) {
+        s.usage = 0;
+        s.handsetCommands = 0;
+    }
+}
+
+} // namespace
+
+uint32_t BoxRuntime::poweredSeconds() const
+{
+    if (!spec.connected)
+        return poweredBase;
+    const auto elapsed = std::chrono::steady_clock::now() - connectedSince;
+    return poweredBase + uint32_t(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count());
+}
+
+void BoxRuntime::setConnected(bool connected)
+{
+    if (connected == spec.connected)
+        return;
+    poweredBase = poweredSeconds();
+    connectedSince = std::chrono::steady_clock::now();
+    spec.connected = connected;
+    if (connected) {
+        // Powered up again: the box starts its application when it has a whole one, else it
+        // stays in its bootloader.
+        inBootloader = !applicationIntact;
+        applicationRunning = applicationIntact;
+        imageDownloaded = false;
+    }
+}
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+bool installBench(State& s, const std::string& text, const std::string& path, std::string& error)
+{
+    Bench bench;
+    std::vector<std::string> warnings;
+    const bool ok = parseBench(text, directoryOf(path), bench, error, warnings);
+    const std::string where = path.empty() ? std::string("bench") : "bench file " + path;
+    for (const std::string& w : warnings)
+        std::fprintf(stderr, "%s, %s\n", where.c_str(), w.c_str());
+    if (!ok) {
+        std::fprintf(stderr, "%s, %s; the bench is empty\n", where.c_str(), error.c_str());
+        bench = Bench();
+    }
+    applyBench(s, std::move(bench));
+    return ok;
+}
+
+void ensureInitialised(State& s)
+{
+    if (s.initialised)
+        return;
+    s.initialised = true;
+    const char* path = std::getenv("MOXTA_BENCH");
+    std::string error;
+    if (path && *path) {
+        s.benchPath = path;
+        s.benchStamp = fileStamp(s.benchPath);
+        s.lastBenchCheck = std::chrono::steady_clock::now();
+        std::string text;
+        if (!readWholeFile(s.benchPath, text, kMaxBenchFileBytes)) {
+            std::fprintf(stderr, "bench file %s cannot be read; the bench is empty\n", path);
+            applyBench(s, Bench());
+            return;
+        }
+        installBench(s, text, s.benchPath, error);
+        return;
+    }
+    s.benchPath.clear();
+    installBench(s, defaultBenchText(), std::string(), error);
+}
+
+void reloadBenchIfChanged(State& s)
+{
+    if (s.benchPath.empty())
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - s.lastBenchCheck < kBenchCheckInterval)
+        return;
+    s.lastBenchCheck = now;
+    const State::FileStamp stamp = fileStamp(s.benchPath);
+    if (stamp == s.benchStamp)
+        return;
+    s.benchStamp = stamp;
+    std::string text;
+    std::string error;
+    if (!readWholeFile(s.benchPath, text, kMaxBenchFileBytes)) {
+        std::fprintf(stderr, "bench file %s cannot be read; the bench is empty\n", s.benchPath.c_str());
+        applyBench(s, Bench());
+        return;
+    }
+    installBench(s, text, s.benchPath, error);
+}
+
+Call::Call(const char* function, std::string arguments, int device)
+    : s(state())
+    , m_lock(s.mutex)
+{
+    ensureInitialised(s);
+    // Only between calls: a reload replaces the boxes an outer call may be working on.
+    if (++s.callDepth == 1)
+        reloadBenchIfChanged(s);
+    if (s.log.size() >= kMaxLogEntries)
+        s.log.pop_front();
+    s.log.push_back({function, std::move(arguments)});
+
+    if (auto it = s.injected.find(function); it != s.injected.end()) {
+        m_injected = it->second.first;
+        if (--it->second.second <= 0)
+            s.injected.erase(it);
+        return;
+    }
+    // A bench fail= entry answers calls addressed to its box, or, at bench level, all others.
+    if (device >= 0 && device <= 3) {
+        if (BoxRuntime* box = s.openAdapter >= 0 ? findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device) : nullptr)
+            if (auto f = box->spec.fail.find(function); f != box->spec.fail.end())
+                m_injected = f->second;
+        return;
+    }
+    if (auto f = s.benchFail.find(function); f != s.benchFail.end())
+        m_injected = f->second;
+}
+
+Call::~Call()
+{
+    --s.callDepth;
+}
+
+BoxRuntime* findBox(State& s, const std::string& adapter, int device)
+{
+    for (BoxRuntime& box : s.boxes)
+        if (box.spec.adapter == adapter && box.spec.device == device)
+            return &box;
+    return nullptr;
+}
+
+BoxRuntime* answeringBox(State& s, int device)
+{
+    if (s.openAdapter < 0 || device < 0 || device > 3)
+        return nullptr;
+    BoxRuntime* box = findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device);
+    if (!box || !box->spec.connected || box->inBootloader || !box->applicationRunning)
+        return nullptr;
+    return box;
+}
+
+double linSeconds(std::size_t bytes, int baud)
+{
+    if (baud <= 0)
+        return 0.0;
+    // Break and delimiter (14 bits), sync and identifier (10 bits each), then ten bits per data byte
+    // and the checksum byte.
+    const std::size_t frames = (bytes + 7) / 8;
+    const std::size_t bits = frames * 34 + bytes * 10 + frames * 10;
+    return double(bits) / double(baud);
+}
+
+void linDelay(const State& s, std::size_t bytes)
+{
+    const double seconds = linSeconds(bytes, s.linBaud);
+    if (seconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+void copyText(const std::string& text, char* buf, int32_t size)
+{
+    if (!buf || size < 1)
+        return;
+    const std::size_t n = std::min(text.size(), std::size_t(size) - 1);
+    std::memcpy(buf, text.data(), n);
+    buf[n] = '\0';
+}
+
+std::string quoted(const char* text)
+{
+    return text ? "\"" + std::string(text) + "\"" : std::string("null");
+}
+
+std::string pointer(const void* p)
+{
+    return p ? "buf" : "null";
+}
+
+} // namespace moxta

@@ -1,0 +1,129 @@
+#pragma once
+
+// The library's one state: the bench as it is now, the open adapter, the session, the call log and
+// the injected statuses. Every C function and every control function works on it under its lock.
+
+#include "bench.h"
+#include "moxtasim.h"
+#include "session.h"
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace moxta {
+
+struct BoxRuntime
+{
+    BoxRuntime(BoxSpec boxSpec, Configuration configuration)
+        : spec(std::move(boxSpec))
+        , stored(std::move(configuration))
+    {
+    }
+
+    BoxSpec spec;
+    Configuration stored;
+    bool inBootloader = false;
+    bool applicationRunning = true;
+    bool applicationIntact = true; // the program area holds a whole application
+    bool imageDownloaded = false; // a complete image waits to be started
+    std::size_t downloadedBytes = 0;
+    uint32_t poweredBase = 0; // powered seconds when last connected
+    std::chrono::steady_clock::time_point connectedSince;
+    int programmed = 0;
+    int activated = 0;
+    int initLockResets = 0;
+    int memoryPositionErasures = 0;
+
+    uint32_t poweredSeconds() const;
+    void setConnected(bool connected);
+};
+
+struct State
+{
+    std::recursive_mutex mutex;
+
+    int linBaud = 0;
+    FailMap benchFail;
+    std::vector<AdapterSpec> adapters;
+    std::vector<BoxRuntime> boxes;
+
+    std::string benchPath; // re-read when it changes; empty for a bench from text
+    struct FileStamp
+    {
+        bool exists = false;
+        int64_t mtimeNs = 0;
+        int64_t size = 0;
+        uint64_t inode = 0;
+        bool operator==(const FileStamp&) const = default;
+    } benchStamp;
+    std::chrono::steady_clock::time_point lastBenchCheck;
+
+    int openAdapter = -1; // index into adapters
+    int usage = 0;
+    int handsetCommands = 0;
+
+    std::optional<Configuration> session;
+    bool sessionResetToDefaults = false;
+    bool sessionRunMode = false;
+
+    std::deque<moxtasim::CallRecord> log;
+    std::map<std::string, std::pair<int16_t, int>> injected; // function -> status, calls left
+
+    bool initialised = false;
+    int callDepth = 0; // calls in progress on this thread; a progress callback may call again
+};
+
+State& state();
+
+// Sets up the state on first use: the bench MOXTA_BENCH names, or the built-in one.
+void ensureInitialised(State& s);
+// The identity of a file, to notice when it changes.
+State::FileStamp fileStamp(const std::string& path);
+// Replaces the bench; false with the reason in error (the bench is then empty).
+bool installBench(State& s, const std::string& text, const std::string& path, std::string& error);
+// Re-reads the bench file when it changed, at most twice a second.
+void reloadBenchIfChanged(State& s);
+
+// One call of a library function: takes the lock, keeps the bench current, logs the call and
+// answers with an injected status when there is one. `device` is the box the call addresses.
+class Call
+{
+public:
+    Call(const char* function, std::string arguments, int device = -1);
+    ~Call();
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+    // The status to return instead of doing the work, if any.
+    std::optional<int16_t> injected() const { return m_injected; }
+    State& s;
+
+private:
+    std::lock_guard<std::recursive_mutex> m_lock;
+    std::optional<int16_t> m_injected;
+};
+
+// The open adapter's box with that device number, connected and running its application; null when
+// no box answers.
+BoxRuntime* answeringBox(State& s, int device);
+BoxRuntime* findBox(State& s, const std::string& adapter, int device);
+
+// Sleeps as long as moving that many bytes over the LIN bus takes at the bench's baud rate.
+void linDelay(const State& s, std::size_t bytes);
+// Seconds the LIN bus needs for that many bytes at that rate (frames of up to eight data bytes, each
+// with its header and checksum).
+double linSeconds(std::size_t bytes, int baud);
+
+// Copies text into a caller's buffer: cut to size - 1 characters, zero-terminated.
+void copyText(const std::string& text, char* buf, int32_t size);
+
+// Formatting of call arguments for the log.
+std::string quoted(const char* text);
+std::string pointer(const void* p);
+
+} // namespace moxta
