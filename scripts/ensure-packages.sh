@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs whichever of the Debian packages listed in scripts/packages.txt are missing
-# (apt-get update first; sudo when not root).
+# Installs whichever of the Debian packages listed in a package file (default scripts/packages.txt)
+# are missing (apt-get update first; sudo when not root).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-mapfile -t wanted < <(grep -v '^\s*\(#\|$\)' "$here/packages.txt")
+list="${1:-$here/packages.txt}"
+mapfile -t wanted < <(grep -v '^\s*\(#\|$\)' "$list")
 missing=()
 for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

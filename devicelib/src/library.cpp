@@ -257,7 +257,12 @@ void copyText(const std::string& text, char* buf, int32_t size)
 
 std::string quoted(const char* text)
 {
-    return text ? "\"" + std::string(text) + "\"" : std::string("null");
+    if (!text)
+        return "null";
+    std::string result;
+    result.reserve(std::strlen(text) + 2);
+    result.append(1, '"').append(text).append(1, '"');
+    return result;
 }
 
 std::string pointer(const void* p)
