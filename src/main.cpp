@@ -1,17 +1,17 @@
-#include "platform/version.h"
+#include "app/application.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QFont>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Configurator"));
-    QApplication::setApplicationVersion(platform::versionText());
+    // The forms are laid out for this font; the build installs it.
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Configurator ") + platform::versionText());
-    window.resize(800, 600);
-    window.show();
-    return QApplication::exec();
+    app::StartOptions options;
+    options.arguments = QApplication::arguments().mid(1);
+    app::Application program(options);
+    return program.exec();
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+// The program as a whole: the windows created at start in their fixed order, the message loop, and
+// the windows' end.
+
+#include "app/frmmain.h"
+
+#include <memory>
+
+class TDM;
+class TfCompare;
+class TfCompareDetails;
+class TfrmColorTime;
+class TfrmMemOrder;
+class TfrmMemory;
+class TfrmSelectDevice;
+
+namespace app {
+
+class Application
+{
+public:
+    // Creates the eight windows in order; the main window's start-up runs first.
+    explicit Application(const StartOptions& options);
+    ~Application();
+
+    TfrmMain& mainWindow() { return *m_frmMain; }
+
+    // Shows the main window (unless start-up asked to end) and runs the message loop. An exception
+    // that escapes is shown in a message box.
+    int exec();
+
+private:
+    std::unique_ptr<TfrmMain> m_frmMain;
+    std::unique_ptr<TfrmSelectDevice> m_frmSelectDevice;
+    std::unique_ptr<TfrmColorTime> m_frmColorTime;
+    std::unique_ptr<TfrmMemory> m_frmMemory;
+    std::unique_ptr<TfrmMemOrder> m_frmMemOrder;
+    std::unique_ptr<TDM> m_DM;
+    std::unique_ptr<TfCompare> m_fCompare;
+    std::unique_ptr<TfCompareDetails> m_fCompareDetails;
+};
+
+} // namespace app

@@ -1,0 +1,366 @@
+#include "app/frmmain.h"
+
+#include "app/windows.h"
+#include "device/moxtalib.h"
+#include "device/selectdevice.h"
+#include "platform/directories.h"
+#include "platform/inifile.h"
+#include "platform/version.h"
+#include "ui/dialogs.h"
+
+#include "ui_frmMain.h"
+#include "ui_frmMainMultiparallel.h"
+#include "ui_frmMainSide.h"
+#include "ui_tsAux.h"
+#include "ui_tsErrList.h"
+#include "ui_tsMemory.h"
+#include "ui_tsMZ40.h"
+#include "ui_tsMZ40AdvVar.h"
+#include "ui_tsParameters.h"
+#include "ui_tsProgrammer.h"
+#include "ui_tsRefCfgs.h"
+#include "ui_tsRefs.h"
+#include "ui_tsReset.h"
+#include "ui_tsRQ9.h"
+#include "ui_tsSafetyStop1.h"
+#include "ui_tsSafetyStop2.h"
+#include "ui_tsSettings.h"
+#include "ui_tsSLS.h"
+#include "ui_tsVarious.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QLocale>
+#include <QProcess>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+// The forms' images live in the core library, whose resources only load when asked for (and the
+// macro cannot be used inside a namespace).
+static void initFormResources()
+{
+    Q_INIT_RESOURCE(forms);
+}
+
+namespace app {
+
+namespace {
+
+TfrmMain* g_mainWindow = nullptr;
+
+template <typename Form>
+QWidget* makePage()
+{
+    auto* page = new QWidget;
+    Form form;
+    form.setupUi(page);
+    return page;
+}
+
+// The tabs of pgcMain, in the form's order.
+QWidget* (*const kPages[])() = {
+    makePage<Ui::tsRefs>,        makePage<Ui::tsRefCfgs>,     makePage<Ui::tsRQ9>,       makePage<Ui::tsMZ40>,
+    makePage<Ui::tsSafetyStop2>, makePage<Ui::tsSafetyStop1>, makePage<Ui::tsSLS>,       makePage<Ui::tsAux>,
+    makePage<Ui::tsProgrammer>,  makePage<Ui::tsVarious>,     makePage<Ui::tsParameters>, makePage<Ui::tsMemory>,
+    makePage<Ui::tsReset>,       makePage<Ui::tsMZ40AdvVar>,  makePage<Ui::tsErrList>,   makePage<Ui::tsSettings>,
+};
+
+} // namespace
+
+TfrmMain* mainWindow()
+{
+    return g_mainWindow;
+}
+
+std::function<void()>& TfrmMain::quitRequester()
+{
+    static std::function<void()> requester = [] {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    };
+    return requester;
+}
+
+std::function<bool(const QString&, const QStringList&)>& TfrmMain::processStarter()
+{
+    static std::function<bool(const QString&, const QStringList&)> starter =
+        [](const QString& program, const QStringList& args) { return QProcess::startDetached(program, args); };
+    return starter;
+}
+
+TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
+    : QMainWindow(parent)
+    , arguments(options.arguments)
+    , m_ui(std::make_unique<Ui::frmMain>())
+{
+    g_mainWindow = this;
+    construct(options);
+    formCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    formDestroy();
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+}
+
+void TfrmMain::construct(const StartOptions& options)
+{
+    initFormResources();
+    m_ui->setupUi(this);
+    for (auto make : kPages) {
+        QWidget* page = make();
+        m_ui->pgcMain->addTab(page, page->windowTitle());
+    }
+    m_side = new QWidget(m_ui->pnlClient);
+    Ui::pnlMainSide side;
+    side.setupUi(m_side);
+    m_side->move(m_ui->pgcMain->geometry().right() + 9, m_ui->pgcMain->y());
+    m_multiparallel = new QWidget(m_ui->pnlClient);
+    Ui::pnlMainMultiparallel multiparallel;
+    multiparallel.setupUi(m_multiparallel);
+    m_multiparallel->move(m_side->geometry().right() + 13, m_ui->pgcMain->y());
+
+    // The client area ends 32 pixels below the logo; the window cannot shrink below its first size.
+    auto* logo = findChild<QLabel*>(QStringLiteral("imgMoxta"));
+    const int logoBottom = logo ? logo->mapTo(m_ui->pnlClient, QPoint(0, logo->height())).y()
+                                : m_ui->pgcMain->geometry().bottom();
+    const int clientHeight = std::max(logoBottom, m_ui->pgcMain->geometry().bottom()) + 32;
+    m_ui->pnlClient->setMinimumSize(m_multiparallel->geometry().right() + 9, clientHeight);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    adjustSize();
+    resize(minimumSizeHint().expandedTo(sizeHint()));
+    setMinimumSize(size());
+    m_ui->pnlClient->setMinimumSize(0, 0);
+    applyMultiparallel(false);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    programDirectory = options.programDirectory.isEmpty() ? platform::programDirectory() : options.programDirectory;
+    if (!programDirectory.endsWith(u'/'))
+        programDirectory += u'/';
+    dataDirectory = platform::dataDirectoryFor(programDirectory);
+    advancedSettingsPath = dataDirectory + QStringLiteral("Adv.ini");
+    hintFilePath = dataDirectory + QStringLiteral("Hints.ini");
+
+    m_modeGroup = new QActionGroup(this);
+    for (int mode = 0; mode <= ModeMz40Advanced; ++mode) {
+        QAction* item = modeItem(mode);
+        item->setProperty("tag", mode);
+        m_modeGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { mniModeItemClick(item); });
+    }
+    connect(menuItem(QStringLiteral("mniWarn")), &QAction::triggered, this, &TfrmMain::mniWarnClick);
+    connect(menuItem(QStringLiteral("menuFileRestart")), &QAction::triggered, this, &TfrmMain::menuFileRestartClick);
+    connect(menuItem(QStringLiteral("mniQuit")), &QAction::triggered, this, &TfrmMain::mniQuitClick);
+    connect(menuItem(QStringLiteral("mniMultiparallel")), &QAction::triggered, this, &TfrmMain::mniMultiparallelClick);
+}
+
+void TfrmMain::formCreate()
+{
+    programmable = true;
+    settings = SettingsStore(platform::prepareSettingsFile(platform::settingsDirectory()));
+    setTabShown(tab(QStringLiteral("tsErrList")), false);
+    decimalSeparator = QLocale().toString(1.2).at(1);
+    advanced = readAdvancedMode(advancedSettingsPath);
+
+    configurationType = QStringLiteral("KVR5E");
+    if (device::lib::openConfig(configurationType) < 0) {
+        ui::dialogs().information(this, QStringLiteral("MoxtaUsbDll is out of date\n\nProgram terminating"));
+        requestTerminate();
+        return;
+    }
+
+    arrays.resolve(this);
+    versionText = platform::versionText();
+    createProgressBar();
+
+    // Widgets draw double-buffered already, so the error list needs nothing more for a flicker-free refresh.
+    poll.state() = device::PollIdle;
+    m_pollStarted = poll.start();
+    if (!m_pollStarted) {
+        ui::dialogs().information(this, QStringLiteral("Not enough resources\n\nProgram terminating"));
+        requestTerminate();
+    }
+
+    windowCaption = productSelection(settings.hardware()) + u' ' + versionText;
+    if (advanced) {
+        setTabShown(tab(QStringLiteral("tsSettings")), false);
+    } else {
+        for (int i = 0; i < pgcMain()->count(); ++i)
+            setTabShown(pgcMain()->widget(i), pgcMain()->widget(i) == tab(QStringLiteral("tsSettings")));
+        findChild<QMenu*>(QStringLiteral("mniSelectConflict"))->menuAction()->setVisible(false);
+    }
+    setWindowTitle(windowCaption);
+    menuItem(QStringLiteral("mniMultiparallel"))->setVisible(advanced);
+    firstActivation = true;
+}
+
+void TfrmMain::formActivate()
+{
+    if (!firstActivation)
+        return;
+    firstActivation = false;
+
+    if (advanced) {
+        const char* start = productMode == ModeRq9 ? "tsRQ9"
+                            : (productMode == ModeMz40Standard || productMode == ModeMz40Advanced) ? "tsMZ40"
+                                                                                                      : "tsRefs";
+        pgcMain()->setCurrentWidget(tab(QString::fromLatin1(start)));
+    } else {
+        pgcMain()->setCurrentWidget(tab(QStringLiteral("tsSettings")));
+    }
+
+    const QString adapter = windows().frmSelectDevice ? windows().frmSelectDevice->adapterName : QString();
+    if (adapter.isEmpty()) {
+        poll.state() = device::PollIdle;
+    } else if (poll.state() == device::PollIdle && device::lib::openSpecificDevice(adapter)) {
+        if (device::lib::setUsageOfControlLink(8))
+            poll.state() = device::PollSense;
+        else
+            ui::dialogs().information(
+                this, QStringLiteral("The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program."));
+    }
+
+    commandLineText = arguments.join(u' ');
+    emit firstActivationDone();
+}
+
+void TfrmMain::formDestroy()
+{
+    device::lib::closeConfig();
+    const bool locked = poll.mutex().try_lock_for(std::chrono::milliseconds(2000));
+    poll.state() = device::PollStop;
+    if (locked)
+        poll.mutex().unlock();
+    poll.waitForEnd(std::chrono::milliseconds(1000));
+    device::lib::setUsageOfControlLink(0);
+    device::lib::closeDevice();
+}
+
+void TfrmMain::requestTerminate()
+{
+    terminateRequested = true;
+    quitRequester()();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Not every platform activates a window that is shown; the first showing counts as activation.
+    QTimer::singleShot(0, this, &TfrmMain::formActivate);
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        formActivate();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == statusBar() && event->type() == QEvent::Resize)
+        placeProgressBar();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::createProgressBar()
+{
+    progressBar = new QProgressBar(statusBar());
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
+    progressBar->hide();
+    statusBar()->installEventFilter(this);
+    placeProgressBar();
+}
+
+void TfrmMain::placeProgressBar()
+{
+    if (progressBar)
+        progressBar->setGeometry(200, 4, std::max(0, statusBar()->width() - 200 - 20), std::max(0, statusBar()->height() - 6));
+}
+
+int TfrmMain::progressCallback(int percent)
+{
+    if (TfrmMain* w = g_mainWindow; w && w->progressBar)
+        w->progressBar->setValue(percent & 0xFF);
+    QCoreApplication::processEvents();
+    return 1;
+}
+
+void TfrmMain::menuFileRestartClick()
+{
+    if (!ui::dialogs().question(this, QStringLiteral("This will restart the program. All settings will be lost !\n\nContinue?"),
+                                true))
+        return;
+    // The new instance gets the same arguments, each one whole.
+    processStarter()(QCoreApplication::applicationFilePath(), arguments);
+    close();
+}
+
+void TfrmMain::mniQuitClick()
+{
+    requestTerminate();
+}
+
+void TfrmMain::mniMultiparallelClick()
+{
+    applyMultiparallel(menuItem(QStringLiteral("mniMultiparallel"))->isChecked());
+}
+
+void TfrmMain::applyMultiparallel(bool shown)
+{
+    auto* group = findChild<QGroupBox*>(QStringLiteral("gbMultiparallelInfo"));
+    if (!group || shown == m_multiparallelShown)
+        return;
+    m_multiparallelShown = shown;
+    const int change = group->width() + 12;
+    group->setVisible(shown);
+    m_multiparallel->setVisible(shown);
+    setMinimumWidth(minimumWidth() + (shown ? change : -change));
+    resize(minimumWidth(), height());
+}
+
+QTabWidget* TfrmMain::pgcMain() const
+{
+    return m_ui->pgcMain;
+}
+
+QWidget* TfrmMain::tab(const QString& name) const
+{
+    return m_ui->pgcMain->findChild<QWidget*>(name);
+}
+
+void TfrmMain::setTabShown(QWidget* page, bool shown)
+{
+    const int index = page ? m_ui->pgcMain->indexOf(page) : -1;
+    if (index >= 0)
+        m_ui->pgcMain->setTabVisible(index, shown);
+}
+
+bool TfrmMain::tabShown(QWidget* page) const
+{
+    const int index = page ? m_ui->pgcMain->indexOf(page) : -1;
+    return index >= 0 && m_ui->pgcMain->isTabVisible(index);
+}
+
+QAction* TfrmMain::menuItem(const QString& name) const
+{
+    if (auto* action = findChild<QAction*>(name))
+        return action;
+    if (auto* menu = findChild<QMenu*>(name))
+        return menu->menuAction();
+    return nullptr;
+}
+
+} // namespace app

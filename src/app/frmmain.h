@@ -1,0 +1,130 @@
+#pragma once
+
+// The main window: its state for the whole run, start-up, first activation, product modes, the
+// advanced flag and shutdown.
+
+#include "app/controlarrays.h"
+#include "app/settingsstore.h"
+#include "device/pollthread.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+
+namespace Ui {
+class frmMain;
+}
+
+namespace app {
+
+struct StartOptions
+{
+    QStringList arguments; // the command line without the program
+    QString programDirectory; // empty: the running program's directory
+};
+
+// Product modes: the numbers of the Settings > Mode items.
+enum ProductMode { ModeTavrin = 0, ModeBelmora = 1, ModeRq9 = 2, ModeMz40Standard = 3, ModeMz40Advanced = 4 };
+
+// Product names used in messages about a box of another mode, by mode.
+QString productNameOfMode(int mode);
+
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(const StartOptions& options, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // How the program asks the application to end and how Restart starts the new instance; tests
+    // replace them.
+    static std::function<void()>& quitRequester();
+    static std::function<bool(const QString& program, const QStringList& arguments)>& processStarter();
+
+    // Window parts
+    QTabWidget* pgcMain() const;
+    QWidget* tab(const QString& name) const;
+    void setTabShown(QWidget* page, bool shown);
+    bool tabShown(QWidget* page) const;
+    QAction* menuItem(const QString& name) const;
+
+    // Start-up and shutdown
+    void formActivate();
+    void menuFileRestartClick();
+    void mniQuitClick();
+    void mniMultiparallelClick();
+    // Sets the progress bar to the low 8 bits of percent and keeps the window painted.
+    static int progressCallback(int percent);
+
+    // Product modes
+    QString productSelection(long hardware);
+    void mniModeItemClick(QAction* item);
+    void modeVisibility(int mode);
+    void reflowGroups();
+    void referenceNaming();
+    bool modeCheck();
+    void mniWarnClick();
+    QAction* modeItem(int mode) const;
+    int checkedMode() const;
+
+    // State of the whole run
+    QStringList arguments;
+    QString programDirectory;
+    QString dataDirectory;
+    QString advancedSettingsPath;
+    QString hintFilePath;
+    QString limitsFilePath;
+    QString commandLineText;
+    QString windowCaption;
+    QString versionText;
+    QString configurationType;
+    QChar decimalSeparator;
+    SettingsStore settings;
+    bool advanced = false;
+    bool programmable = true;
+    bool firstActivation = false;
+    bool terminateRequested = false;
+    int productMode = ModeTavrin;
+    int connectedBoxMode = ModeTavrin; // the mode the connected box belongs to, from the live status
+    ControlArrays arrays;
+    device::PollThread poll;
+    QProgressBar* progressBar = nullptr;
+
+signals:
+    void firstActivationDone();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void construct(const StartOptions& options);
+    void formCreate();
+    void formDestroy();
+    void requestTerminate();
+    void createProgressBar();
+    void placeProgressBar();
+    void applyMultiparallel(bool shown);
+
+    std::unique_ptr<Ui::frmMain> m_ui;
+    QWidget* m_side = nullptr;
+    QWidget* m_multiparallel = nullptr;
+    QActionGroup* m_modeGroup = nullptr;
+    bool m_pollStarted = false;
+    bool m_multiparallelShown = true; // as designed, until construction hides it
+};
+
+// The one main window of the process (null before it exists).
+TfrmMain* mainWindow();
+
+} // namespace app

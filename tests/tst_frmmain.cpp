@@ -1,0 +1,444 @@
+#include "app/application.h"
+#include "app/frmmain.h"
+#include "app/windows.h"
+#include "device/pollthread.h"
+#include "platform/inifile.h"
+#include "platform/version.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "windowtest.h"
+
+using testutil::WindowTest;
+
+namespace {
+
+QStringList visibleTabs(app::TfrmMain& w)
+{
+    QStringList names;
+    for (int i = 0; i < w.pgcMain()->count(); ++i)
+        if (w.pgcMain()->isTabVisible(i))
+            names << w.pgcMain()->widget(i)->objectName();
+    return names;
+}
+
+bool hidden(app::TfrmMain& w, const char* name)
+{
+    QWidget* control = w.findChild<QWidget*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("no control %s", name);
+    return control->isHidden();
+}
+
+QStringList items(QComboBox* box)
+{
+    QStringList all;
+    for (int i = 0; i < box->count(); ++i)
+        all << box->itemText(i);
+    return all;
+}
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void captions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("advancedIni");
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<bool>("advanced");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("no argument") << QStringList() << QByteArray() << "KVR5E" << false << 0;
+        QTest::newRow("Adv.ini advanced") << QStringList() << QByteArray("[CONFIG]\r\nAdvancedMode=1\r\n") << "KVR5E Advanced" << true << 0;
+        QTest::newRow("garbage Adv.ini") << QStringList() << QByteArray("\x01\x02[CONFIG\nAdvancedMode=yes") << "KVR5E" << false << 0;
+        QTest::newRow("COMBINED") << QStringList{"COMBINED"} << QByteArray() << "Control Box" << true << 0;
+        QTest::newRow("belmora") << QStringList{"belmora"} << QByteArray() << "WZQ" << true << 1;
+        QTest::newRow("RQ9 over Adv.ini 0") << QStringList{"RQ9"} << QByteArray("[CONFIG]\nAdvancedMode=0\n") << "RQ9" << true << 2;
+        QTest::newRow("MZ40STD") << QStringList{"mz40std"} << QByteArray() << "MZ40 Standard" << true << 3;
+        QTest::newRow("MZ40ADV") << QStringList{"MZ40ADV"} << QByteArray() << "MZ40 Advanced" << true << 4;
+        QTest::newRow("unknown argument") << QStringList{"KVR6"} << QByteArray() << "KVR5E" << false << 0;
+        QTest::newRow("empty argument") << QStringList{""} << QByteArray() << "KVR5E" << false << 0;
+    }
+
+    void captions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, advancedIni);
+        QFETCH(QString, product);
+        QFETCH(bool, advanced);
+        QFETCH(int, mode);
+        WindowTest t(advancedIni);
+        auto w = t.start(arguments);
+        QCOMPARE(w->windowTitle(), product + QStringLiteral(" Configurator ") + platform::versionText());
+        QCOMPARE(w->advanced, advanced);
+        QCOMPARE(w->checkedMode(), mode);
+        QCOMPARE(w->configurationType, QString(mode >= 3 ? "MZ40" : "KVR5E"));
+        // The start-up's own mode switch writes Hardware, whatever honours it.
+        QCOMPARE(platform::readIniText("CONFIG", "Hardware", "<none>", t.settingsFile()), QString::number(mode));
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void combinedStartsInTheRememberedMode_data()
+    {
+        QTest::addColumn<QByteArray>("hardware");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("3") << QByteArray("3") << 3;
+        QTest::newRow("7") << QByteArray("7") << 0;
+        QTest::newRow("-1") << QByteArray("-1") << 0;
+        QTest::newRow("abc") << QByteArray("abc") << 0;
+    }
+
+    void combinedStartsInTheRememberedMode()
+    {
+        QFETCH(QByteArray, hardware);
+        QFETCH(int, mode);
+        WindowTest t;
+        t.writeSetting("Hardware", hardware);
+        auto w = t.start({"COMBINED"});
+        QCOMPARE(w->checkedMode(), mode);
+        QVERIFY(w->findChild<QMenu*>("mniMode")->menuAction()->isVisible());
+        // Any other start fixes the mode: no Mode menu.
+        WindowTest t2;
+        t2.writeSetting("Hardware", "3");
+        auto w2 = t2.start({"RQ9"});
+        QCOMPARE(w2->checkedMode(), 2);
+        QVERIFY(!w2->findChild<QMenu*>("mniMode")->menuAction()->isVisible());
+    }
+
+    void tabsAndControlsOfEachMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::addColumn<QStringList>("shownControls");
+        QTest::addColumn<QStringList>("hiddenControls");
+        QTest::newRow("TAVRIN")
+            << 0
+            << QStringList{"tsRefs", "tsRefCfgs", "tsSafetyStop2", "tsSafetyStop1", "tsSLS", "tsAux", "tsProgrammer", "tsVarious", "tsParameters"}
+            << QStringList{"lblActivations", "lblSitStands", "gbRefSelection", "rbPnP", "gbActuatorType", "gbLowerAkLimit", "gbRefSpeed",
+                           "gbAuxOutputs", "gbImpulseDrive", "gbInitLock", "gbPlugUsage", "gbSLS", "lSLS_up", "cmbAct3", "cmbAct4"}
+            << QStringList{"ButtonCompareDevs", "cbxExternUBL", "gbMassageModes", "gbPowerSettings", "gbResetDrive", "pnlMZ40StdOnly", "pnlMZ40AdvOnly"};
+        QTest::newRow("BELMORA")
+            << 1 << QStringList{"tsRefs", "tsRefCfgs", "tsAux", "tsProgrammer", "tsVarious", "tsMemory", "tsReset"}
+            << QStringList{"lblActivations", "lblSitStands", "ButtonCompareDevs", "gbActuatorType", "gbAuxOutputs", "cbxExternUBL",
+                           "gbMassageModes", "gbMassageIntens", "gbMassageTimers", "gbPowerSettings", "gbResetDrive", "cmbAct3"}
+            << QStringList{"gbRefSelection", "rbPnP", "gbImpulseDrive", "gbInitLock", "gbPlugUsage", "gbSLS", "lSLS_up", "cmbAct4"};
+        QTest::newRow("RQ9")
+            << 2 << QStringList{"tsRQ9", "tsProgrammer", "tsMemory", "tsReset"}
+            << QStringList{"ButtonCompareDevs", "gbRefSelection", "rbPnP", "gbLowerAkLimit", "gbSLS", "lSLS_down", "gbResetDrive", "cmbAct3", "cmbAct4"}
+            << QStringList{"lblActivations", "lblSitStands", "gbActuatorType", "gbAuxOutputs", "gbMassageModes"};
+        QTest::newRow("MZ40 Standard")
+            << 3 << QStringList{"tsRefs", "tsMZ40", "tsProgrammer"}
+            << QStringList{"lblActivations", "rbPnP", "pnlMZ40StdOnly"}
+            << QStringList{"lblSitStands", "ButtonCompareDevs", "gbRefSelection", "gbActuatorType", "gbLowerAkLimit", "gbRefSpeed",
+                           "gbResetDrive", "pnlMZ40AdvOnly", "cmbAct3", "cmbAct4", "lblRefRef3", "cmbStroke4"};
+        QTest::newRow("MZ40 Advanced")
+            << 4 << QStringList{"tsRefs", "tsRefCfgs", "tsMZ40", "tsAux", "tsProgrammer", "tsMemory", "tsReset", "tsMZ40AdvVar"}
+            << QStringList{"lblActivations", "gbLowerAkLimit", "gbRefSpeed", "gbMassageModes", "gbResetDrive", "pnlMZ40AdvOnly"}
+            << QStringList{"lblSitStands", "gbAuxOutputs", "gbPowerSettings", "pnlMZ40StdOnly", "cmbAct3", "cmbSpeed4"};
+    }
+
+    void tabsAndControlsOfEachMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(QStringList, tabs);
+        QFETCH(QStringList, shownControls);
+        QFETCH(QStringList, hiddenControls);
+        WindowTest t;
+        t.writeSetting("Hardware", QByteArray::number(mode));
+        auto w = t.start({"COMBINED"});
+        QCOMPARE(visibleTabs(*w), tabs);
+        for (const QString& name : shownControls)
+            QVERIFY2(!hidden(*w, qPrintable(name)), qPrintable(name));
+        for (const QString& name : hiddenControls)
+            QVERIFY2(hidden(*w, qPrintable(name)), qPrintable(name));
+        // Aux 2 to 4 of the memories and the reset drive are out of mode 4's reach.
+        QCOMPARE(w->findChild<QWidget*>("cbxMem3Aux4")->isEnabled(), mode != 4);
+        QCOMPARE(w->findChild<QWidget*>("cbxResDrvUpAux2")->isEnabled(), mode != 4);
+        QCOMPARE(w->findChild<QWidget*>("cbxResDrvUpAux1")->isEnabled(), true);
+        // The initialization lock and the SLS return rows of references 3 and 4 follow their own rules.
+        QVERIFY(!hidden(*w, "cmbInitPlug4"));
+        QCOMPARE(w->findChild<QMenu*>("MenuMemoryUnits")->menuAction()->isVisible(), mode == 2);
+    }
+
+    void standardView()
+    {
+        WindowTest t;
+        auto w = t.start();
+        QCOMPARE(visibleTabs(*w), QStringList{"tsSettings"});
+        QVERIFY(!w->findChild<QMenu*>("mniSelectConflict")->menuAction()->isVisible());
+        QVERIFY(!w->menuItem("mniMultiparallel")->isVisible());
+        w->formActivate();
+        QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsSettings"));
+
+        WindowTest advanced("[CONFIG]\nAdvancedMode=1\n");
+        auto a = advanced.start();
+        QVERIFY(!visibleTabs(*a).contains("tsSettings"));
+        QVERIFY(a->findChild<QMenu*>("mniSelectConflict")->menuAction()->isVisible());
+        QVERIFY(a->menuItem("mniMultiparallel")->isVisible());
+    }
+
+    void modeSwitchEdgeCases()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        auto* chan1 = w->findChild<QComboBox*>("cmbChan1");
+        QCOMPARE(chan1->count(), 14);
+        QCOMPARE(items(chan1).mid(0, 2), (QStringList{"Reference 1", "Reference 2"}));
+        chan1->setCurrentIndex(10); // Aux 3
+
+        w->menuItem("mniMZ40STD")->trigger();
+        QCOMPARE(w->checkedMode(), 3);
+        QCOMPARE(w->configurationType, QString("MZ40"));
+        QVERIFY(hidden(*w, "cmbAct3") && hidden(*w, "cmbAct4") && hidden(*w, "lblRefCh4"));
+        QCOMPARE(visibleTabs(*w), (QStringList{"tsRefs", "tsMZ40", "tsProgrammer"}));
+        QCOMPARE(chan1->count(), 8);
+        QCOMPARE(chan1->itemText(0), QString("Backrest"));
+        QCOMPARE(chan1->currentIndex(), 0); // an AUX channel falls back to the first reference
+        QCOMPARE(w->findChild<QLabel*>("lblRef8")->text(), QString("Extra 4"));
+        QCOMPARE(platform::readIniText("CONFIG", "Hardware", "", t.settingsFile()), QString("3"));
+
+        w->menuItem("mniWZQ")->trigger();
+        const QTabWidget* tabs = w->pgcMain();
+        QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsSLS"))), QString("EOP"));
+        QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsAux"))), QString("AUX/Massage"));
+        QVERIFY(w->findChild<QRadioButton*>("rbCustom")->isChecked());
+        QCOMPARE(w->limitsFilePath, w->dataDirectory + "limitsWZQ.ini");
+
+        w->menuItem("mniKVR5E")->trigger();
+        QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsSLS"))), QString("SLS_EOP"));
+        QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsAux"))), QString("AUX"));
+        QVERIFY(w->findChild<QRadioButton*>("rbPnP")->isChecked());
+        QCOMPARE(w->limitsFilePath, w->dataDirectory + "limits.ini");
+        w->pgcMain()->setCurrentWidget(w->tab("tsSafetyStop1"));
+        w->menuItem("mniRQ9")->trigger();
+        QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsRQ9"));
+        w->menuItem("mniKVR5E")->trigger();
+        QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsRefs"));
+        QVERIFY(t.script.problems().isEmpty());
+    }
+
+    void groupsReflow()
+    {
+        WindowTest t;
+        t.writeSetting("Hardware", "1");
+        auto w = t.start({"COMBINED"});
+        // BELMORA: no reference selection, so the custom selection moves to the top.
+        auto* custom = w->findChild<QWidget*>("gbCustomSelection");
+        auto* actuators = w->findChild<QWidget*>("gbActuatorType");
+        QCOMPARE(custom->y(), 8);
+        QCOMPARE(actuators->y(), 8 + custom->height() + 8);
+        // Various: forced init, power settings, (no init lock), zero power.
+        auto* forced = w->findChild<QWidget*>("gbForcedInit");
+        auto* power = w->findChild<QWidget*>("gbPowerSettings");
+        auto* zero = w->findChild<QWidget*>("gbZeroPower");
+        QCOMPARE(forced->y(), 8);
+        QCOMPARE(power->y(), 16 + forced->height());
+        QCOMPARE(zero->y(), power->y() + power->height() + 8);
+        // Aux: the outputs end below the extern light box; the massage groups follow.
+        auto* outputs = w->findChild<QWidget*>("gbAuxOutputs");
+        auto* ubl = w->findChild<QWidget*>("cbxExternUBL");
+        QCOMPARE(outputs->height(), ubl->y() + ubl->height() + 8);
+        QCOMPARE(w->findChild<QWidget*>("gbMassageModes")->y(), 16 + outputs->height());
+        // Reset: the other groups stand right of the reset drive.
+        auto* drive = w->findChild<QWidget*>("gbResetDrive");
+        QCOMPARE(w->findChild<QWidget*>("gbResetOrder")->x(), drive->x() + drive->width() + 8);
+        // Without SLS the EOP return rows move up.
+        QCOMPARE(w->findChild<QWidget*>("lEOP_up")->y(), 22);
+        QCOMPARE(w->findChild<QWidget*>("gbReturnDrive")->height(), 80);
+        QCOMPARE(w->findChild<QWidget*>("cmbEopRetDw2")->y(), 45);
+        QVERIFY(hidden(*w, "cmbSlsRetUp1"));
+
+        w->menuItem("mniKVR5E")->trigger();
+        QCOMPARE(w->findChild<QWidget*>("lEOP_up")->y(), 76);
+        QCOMPARE(w->findChild<QWidget*>("lEOP_down")->y(), 103);
+        QCOMPARE(w->findChild<QWidget*>("gbReturnDrive")->height(), 130);
+        QCOMPARE(w->findChild<QWidget*>("cmbEopRetUp3")->y(), 72);
+        QVERIFY(!hidden(*w, "cmbSlsRetDw4"));
+        auto* selection = w->findChild<QWidget*>("gbRefSelection");
+        QCOMPARE(selection->y(), 8);
+        QVERIFY(custom->y() == 16 + selection->height() || custom->isHidden());
+    }
+
+    void modeCheck()
+    {
+        WindowTest t;
+        t.writeSetting("WarnOnChange", "1");
+        auto w = t.start({"COMBINED"});
+        w->connectedBoxMode = 0;
+        QVERIFY(w->modeCheck());
+
+        const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to RQ9";
+        w->connectedBoxMode = 2;
+        t.script.expect(ui::MessageKind::Question, question, false);
+        QVERIFY(!w->modeCheck());
+        QCOMPARE(w->checkedMode(), 0);
+        t.script.expect(ui::MessageKind::Question, question, true);
+        QVERIFY(w->modeCheck());
+        QCOMPARE(w->checkedMode(), 2);
+
+        // Warn on change off: the switch happens silently, and the choice is stored.
+        w->menuItem("mniWarn")->trigger();
+        QCOMPARE(platform::readIniText("CONFIG", "WarnOnChange", "", t.settingsFile()), QString("0"));
+        w->connectedBoxMode = 4;
+        QVERIFY(w->modeCheck());
+        QCOMPARE(w->checkedMode(), 4);
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+
+        // A fixed mode refuses the box.
+        WindowTest fixed;
+        auto f = fixed.start({"WZQ"});
+        f->connectedBoxMode = 3;
+        fixed.script.expect(ui::MessageKind::Information,
+                            "Configurator cannot be used by connected hardware.\n\nPlease use MZ40STD configurator instead.");
+        QVERIFY(!f->modeCheck());
+        QCOMPARE(f->checkedMode(), 1);
+        QVERIFY2(fixed.script.problems().isEmpty(), qPrintable(fixed.script.problems().join('\n')));
+    }
+
+    void restartKeepsEveryArgumentWhole()
+    {
+        WindowTest t;
+        const QStringList arguments{"RQ9", "LOADSAVE", "/tmp/my configs/a.cfg"};
+        auto w = t.start(arguments);
+        w->show();
+        const QString question = "This will restart the program. All settings will be lost !\n\nContinue?";
+        t.script.expect(ui::MessageKind::WarningQuestion, question, false);
+        w->menuFileRestartClick();
+        QVERIFY(t.startedProgram.isEmpty());
+        QVERIFY(w->isVisible());
+
+        t.script.expect(ui::MessageKind::WarningQuestion, question, true);
+        w->menuFileRestartClick();
+        QCOMPARE(t.startedProgram, QCoreApplication::applicationFilePath());
+        QCOMPARE(t.startedArguments, arguments);
+        QVERIFY(!w->isVisible());
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void firstActivationRunsOnce()
+    {
+        WindowTest t("[CONFIG]\nAdvancedMode=1\n");
+        auto w = t.start({"mz40adv", "x"});
+        QVERIFY(w->firstActivation);
+        w->formActivate();
+        QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsMZ40"));
+        QCOMPARE(w->commandLineText, QString("mz40adv x"));
+        QCOMPARE(w->poll.state().load(), int(device::PollIdle)); // no adapter chosen
+        w->pgcMain()->setCurrentWidget(w->tab("tsRefs"));
+        w->formActivate();
+        QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsRefs"));
+    }
+
+    void libraryOutOfDateEndsTheProgram()
+    {
+        WindowTest t;
+        moxtasim::injectStatus("lin_OpenConfig", -29);
+        t.script.expect(ui::MessageKind::Information, "MoxtaUsbDll is out of date\n\nProgram terminating");
+        auto w = t.start();
+        QVERIFY(w->terminateRequested);
+        QCOMPARE(t.quitRequests, 1);
+        QVERIFY(!w->firstActivation);
+        QVERIFY(!w->poll.running());
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void shutdownInOrder()
+    {
+        WindowTest t;
+        auto w = t.start();
+        QVERIFY(w->poll.running());
+        moxtasim::clearCallLog();
+        w.reset();
+        QStringList calls;
+        for (const auto& call : moxtasim::callLog())
+            calls << QString::fromStdString(call.function + "(" + call.arguments + ")");
+        QCOMPARE(calls, (QStringList{"lin_CloseConfig()", "zbx_SetUsageOfControlLink(0)", "zbx_CloseDevice()"}));
+    }
+
+    void pollThreadStopsOnTheStopState()
+    {
+        device::PollThread poll;
+        QVERIFY(poll.start());
+        QVERIFY(poll.running());
+        QVERIFY(!poll.waitForEnd(std::chrono::milliseconds(150)));
+        // The GUI holds the mutex for a while: the thread keeps skipping cycles, then stops.
+        poll.mutex().lock();
+        poll.state() = device::PollStop;
+        poll.mutex().unlock();
+        QVERIFY(poll.waitForEnd(std::chrono::milliseconds(1000)));
+        QVERIFY(!poll.running());
+    }
+
+    void missingControlIsReported()
+    {
+        ui::ScriptedDialogs script;
+        QWidget root;
+        script.expect(ui::MessageKind::Information, "cmbAct3 not found!");
+        QCOMPARE(app::lookupControl(&root, "cmbAct#", 2), nullptr);
+        auto* box = new QComboBox(&root);
+        box->setObjectName("cmbAct3");
+        QCOMPARE(app::lookupControl(&root, "cmbAct#", 2), box);
+        QCOMPARE(app::resolvePattern("cbxMem#Aux#", 4), QString("cbxMem5Aux5"));
+        QVERIFY(script.problems().isEmpty());
+    }
+
+    void controlArraysAreComplete()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        for (int r = 0; r < app::kReferenceRecords; ++r)
+            for (int m = 0; m < app::RefMemberCount; ++m)
+                QVERIFY2(w->arrays.refs[r][m], app::kReferencePatterns[m]);
+        QCOMPARE(w->arrays.ref<QComboBox>(2, app::cmbStroke)->objectName(), QString("cmbStroke3"));
+        for (int a = 0; a < app::kAuxRecords; ++a)
+            for (int m = 0; m < app::AuxMemberCount; ++m)
+                QVERIFY2(w->arrays.aux[a][m], app::kAuxPatterns[m]);
+        for (int s = 0; s < 6; ++s)
+            for (int m = 0; m < app::MemMemberCount; ++m)
+                QVERIFY(w->arrays.mem[s][m]);
+        QCOMPARE(w->arrays.mem[6][app::memAux2]->objectName(), QString("cbxResDrvDownAux2"));
+        QCOMPARE(w->arrays.mem[7][app::memMas]->objectName(), QString("cbxResDrvUpMas"));
+        QVERIFY(!w->arrays.mem[7][app::memPos] && !w->arrays.mem[6][app::memLock]);
+        QVERIFY(t.script.problems().isEmpty()); // no " not found!"
+    }
+
+    void multiparallelGroupWidensTheWindow()
+    {
+        WindowTest t("[CONFIG]\nAdvancedMode=1\n");
+        auto w = t.start();
+        auto* group = w->findChild<QGroupBox*>("gbMultiparallelInfo");
+        QVERIFY(group->isHidden());
+        const int narrow = w->minimumWidth();
+        w->menuItem("mniMultiparallel")->trigger();
+        QVERIFY(!group->isHidden());
+        QCOMPARE(w->minimumWidth(), narrow + group->width() + 12);
+        QCOMPARE(w->width(), w->minimumWidth());
+        w->menuItem("mniMultiparallel")->trigger();
+        QCOMPARE(w->minimumWidth(), narrow);
+    }
+
+    void applicationCreatesTheWindowsInOrder()
+    {
+        WindowTest t;
+        app::StartOptions options;
+        options.programDirectory = t.program.path();
+        app::Application program(options);
+        const app::Windows& w = app::windows();
+        QVERIFY(w.frmMain && w.frmSelectDevice && w.frmColorTime && w.frmMemory && w.frmMemOrder && w.DM && w.fCompare
+                && w.fCompareDetails);
+        QCOMPARE(w.frmMain, &program.mainWindow());
+    }
+};
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"

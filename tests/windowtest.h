@@ -1,0 +1,70 @@
+#pragma once
+
+// What every window test needs: an isolated settings directory, a program directory of its own
+// (with or without Adv.ini), a bench without LIN delays, a dialog script, and no real quitting or
+// process starting.
+
+#include "app/frmmain.h"
+#include "ui/dialogs.h"
+
+#include <moxtasim.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "testutil.h"
+
+namespace testutil {
+
+inline const char* const kQuietBench = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n";
+
+class WindowTest
+{
+public:
+    // advancedIni: the text of Adv.ini, or a null text for none.
+    explicit WindowTest(const QByteArray& advancedIni = QByteArray())
+    {
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+        qputenv("APPDATA", appData.path().toLocal8Bit());
+        moxtasim::reset();
+        moxtasim::loadBench(kQuietBench);
+        writeFile(program.filePath(QStringLiteral("Actuators.ini")), QByteArray());
+        if (!advancedIni.isNull())
+            writeFile(program.filePath(QStringLiteral("Adv.ini")), advancedIni);
+        app::TfrmMain::quitRequester() = [this] { ++quitRequests; };
+        app::TfrmMain::processStarter() = [this](const QString& programFile, const QStringList& arguments) {
+            startedProgram = programFile;
+            startedArguments = arguments;
+            return true;
+        };
+    }
+
+    std::unique_ptr<app::TfrmMain> start(const QStringList& arguments = {})
+    {
+        app::StartOptions options;
+        options.arguments = arguments;
+        options.programDirectory = program.path();
+        return std::make_unique<app::TfrmMain>(options);
+    }
+
+    QString settingsFile() const { return appData.filePath(QStringLiteral("Moxta/configurator/configurator.ini")); }
+    void writeSetting(const QByteArray& key, const QByteArray& value)
+    {
+        QDir().mkpath(appData.filePath(QStringLiteral("Moxta/configurator")));
+        writeFile(settingsFile(), "[CONFIG]\n" + key + "=" + value + "\n");
+    }
+
+    QTemporaryDir appData;
+    QTemporaryDir program;
+    ui::ScriptedDialogs script;
+    int quitRequests = 0;
+    QString startedProgram;
+    QStringList startedArguments;
+};
+
+} // namespace testutil
