@@ -158,6 +158,18 @@ void TfrmMain::construct(const StartOptions& options)
         m_modeGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, item] { mniModeItemClick(item); });
     }
+    // The information panel's context menu.
+    auto* resetAct = new QMenu(this);
+    resetAct->setObjectName(QStringLiteral("mnuResetAct"));
+    QAction* resetActItem = resetAct->addAction(QStringLiteral("Reset activation stats when configuring"));
+    resetActItem->setObjectName(QStringLiteral("mniResetAct"));
+    resetActItem->setCheckable(true);
+    if (auto* info = findChild<QWidget*>(QStringLiteral("gbInfo"))) {
+        info->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(info, &QWidget::customContextMenuRequested, this,
+                [info, resetAct](const QPoint& at) { resetAct->popup(info->mapToGlobal(at)); });
+    }
+
     connect(menuItem(QStringLiteral("mniWarn")), &QAction::triggered, this, &TfrmMain::mniWarnClick);
     connect(menuItem(QStringLiteral("menuFileRestart")), &QAction::triggered, this, &TfrmMain::menuFileRestartClick);
     connect(menuItem(QStringLiteral("mniQuit")), &QAction::triggered, this, &TfrmMain::mniQuitClick);
