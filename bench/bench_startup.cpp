@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFont>
 #include <QTimer>
 
 #include <cstdio>
@@ -39,8 +38,7 @@ double secondsSinceProcessStart()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Configurator"));
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    app::setUpApplication();
     app::StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
     app::Application program(options);

@@ -4,6 +4,7 @@
 // (with or without Adv.ini), a bench without LIN delays, a dialog script, and no real quitting or
 // process starting.
 
+#include "app/application.h"
 #include "app/frmmain.h"
 #include "ui/dialogs.h"
 
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,7 +29,7 @@ public:
     // advancedIni: the text of Adv.ini, or a null text for none.
     explicit WindowTest(const QByteArray& advancedIni = QByteArray())
     {
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+        app::setUpApplication();
         qputenv("APPDATA", appData.path().toLocal8Bit());
         moxtasim::reset();
         moxtasim::loadBench(kQuietBench);

@@ -11,10 +11,17 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QFont>
 
 #include <exception>
 
 namespace app {
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Configurator"));
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
 
 Windows& windows()
 {

@@ -17,6 +17,9 @@ class TfrmSelectDevice;
 
 namespace app {
 
+// The application's title and the font the forms are laid out for (the build installs it).
+void setUpApplication();
+
 class Application
 {
 public:
