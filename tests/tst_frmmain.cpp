@@ -294,6 +294,16 @@ private slots:
         QCOMPARE(w->checkedMode(), 4);
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
 
+        // The choice holds at the next start.
+        WindowTest quiet;
+        quiet.writeSetting("WarnOnChange", "0");
+        auto q = quiet.start({"COMBINED"});
+        QVERIFY(!q->menuItem("mniWarn")->isChecked());
+        q->connectedBoxMode = 1;
+        QVERIFY(q->modeCheck());
+        QCOMPARE(q->checkedMode(), 1);
+        QVERIFY(quiet.script.problems().isEmpty());
+
         // A fixed mode refuses the box.
         WindowTest fixed;
         auto f = fixed.start({"WZQ"});

@@ -191,6 +191,9 @@ void TfrmMain::formCreate()
         return;
     }
 
+    // The display preferences; Warn on change is the product modes' own.
+    menuItem(QStringLiteral("mniWarn"))->setChecked(settings.warnOnChange());
+
     arrays.resolve(this);
     versionText = platform::versionText();
     createProgressBar();
