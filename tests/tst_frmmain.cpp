@@ -367,8 +367,11 @@ private slots:
         WindowTest t;
         auto w = t.start();
         QVERIFY(w->poll.running());
+        const auto ended = w->poll.endedProbe();
+        QVERIFY(!ended());
         moxtasim::clearCallLog();
         w.reset();
+        QVERIFY(ended());
         QStringList calls;
         for (const auto& call : moxtasim::callLog())
             calls << QString::fromStdString(call.function + "(" + call.arguments + ")");

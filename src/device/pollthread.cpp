@@ -37,6 +37,14 @@ bool PollThread::running() const
     return !m_shared->ended;
 }
 
+std::function<bool()> PollThread::endedProbe() const
+{
+    return [shared = m_shared] {
+        std::lock_guard<std::mutex> lock(shared->endMutex);
+        return shared->ended;
+    };
+}
+
 bool PollThread::waitForEnd(std::chrono::milliseconds timeout)
 {
     if (!m_thread.joinable())

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -34,6 +35,9 @@ public:
     bool running() const;
     // Waits up to `timeout` for the thread to end after the stop state; true when it ended.
     bool waitForEnd(std::chrono::milliseconds timeout);
+
+    // Tells, also after this object is gone, whether the thread has ended.
+    std::function<bool()> endedProbe() const;
 
     // Serialises all adapter traffic between the GUI and the thread.
     std::timed_mutex& mutex() { return m_shared->mutex; }
