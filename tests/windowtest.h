@@ -52,6 +52,15 @@ public:
         return std::make_unique<app::TfrmMain>(options);
     }
 
+    // The whole program's windows (the memory order dialog among them), the main window first.
+    std::unique_ptr<app::Application> startApplication(const QStringList& arguments = {})
+    {
+        app::StartOptions options;
+        options.arguments = arguments;
+        options.programDirectory = program.path();
+        return std::make_unique<app::Application>(options);
+    }
+
     QString settingsFile() const { return appData.filePath(QStringLiteral("Moxta/configurator/configurator.ini")); }
     void writeSetting(const QByteArray& key, const QByteArray& value)
     {

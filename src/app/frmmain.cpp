@@ -1,6 +1,8 @@
 #include "app/frmmain.h"
 
 #include "app/windows.h"
+#include "config/channels.h"
+#include "config/transfers.h"
 #include "device/moxtalib.h"
 #include "device/selectdevice.h"
 #include "platform/directories.h"
@@ -31,6 +33,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,6 +42,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -151,6 +156,10 @@ void TfrmMain::construct(const StartOptions& options)
     advancedSettingsPath = dataDirectory + QStringLiteral("Adv.ini");
     hintFilePath = dataDirectory + QStringLiteral("Hints.ini");
 
+    tmrColorChange = new QTimer(this);
+    tmrColorChange->setObjectName(QStringLiteral("tmrColorChange"));
+    tmrColorChange->setSingleShot(true);
+
     m_modeGroup = new QActionGroup(this);
     for (int mode = 0; mode <= ModeMz40Advanced; ++mode) {
         QAction* item = modeItem(mode);
@@ -195,7 +204,10 @@ void TfrmMain::formCreate()
     menuItem(QStringLiteral("mniWarn"))->setChecked(settings.warnOnChange());
 
     arrays.resolve(this);
+    connectHandlers();
+    memory.reset();
     versionText = platform::versionText();
+    config::referenceSelectClick(*this);
     createProgressBar();
 
     // Widgets draw double-buffered already, so the error list needs nothing more for a flicker-free refresh.
@@ -215,8 +227,21 @@ void TfrmMain::formCreate()
         findChild<QMenu*>(QStringLiteral("mniSelectConflict"))->menuAction()->setVisible(false);
     }
     setWindowTitle(windowCaption);
+    config::mniResetClick(*this);
+    rules::buildActuatorFileMenu(*this);
     menuItem(QStringLiteral("mniMultiparallel"))->setVisible(advanced);
     firstActivation = true;
+}
+
+void TfrmMain::connectHandlers()
+{
+    config::connectChannelHandlers(*this);
+    rules::connectActuatorHandlers(*this);
+    connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this); });
+    if (auto* snore = control<QComboBox>(QStringLiteral("cmbSnoreTime")))
+        connect(snore, &QComboBox::activated, this, [this] { config::cmbSnoreTimeSelect(*this); });
+    if (auto* factory = control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")))
+        connect(factory, &QCheckBox::clicked, this, [this] { config::updateProgramSaveState(*this); });
 }
 
 void TfrmMain::formActivate()
@@ -259,6 +284,12 @@ void TfrmMain::formDestroy()
     poll.waitForEnd(std::chrono::milliseconds(1000));
     device::lib::setUsageOfControlLink(0);
     device::lib::closeDevice();
+}
+
+void TfrmMain::restoreNormalColour()
+{
+    tmrColorChange->stop();
+    setPalette(QPalette());
 }
 
 void TfrmMain::requestTerminate()
@@ -367,6 +398,15 @@ bool TfrmMain::tabShown(QWidget* page) const
 {
     const int index = page ? m_ui->pgcMain->indexOf(page) : -1;
     return index >= 0 && m_ui->pgcMain->isTabVisible(index);
+}
+
+QWidget* TfrmMain::control(const QString& name) const
+{
+    if (m_controls.isEmpty())
+        for (QWidget* w : findChildren<QWidget*>())
+            if (!w->objectName().isEmpty() && !m_controls.contains(w->objectName()))
+                m_controls.insert(w->objectName(), w);
+    return m_controls.value(name);
 }
 
 QAction* TfrmMain::menuItem(const QString& name) const

@@ -6,10 +6,14 @@
 #include "app/controlarrays.h"
 #include "app/settingsstore.h"
 #include "device/pollthread.h"
+#include "rules/actuators.h"
+#include "rules/memorytable.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -18,6 +22,7 @@ class QActionGroup;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
+class QTimer;
 
 namespace Ui {
 class frmMain;
@@ -56,6 +61,13 @@ public:
     void setTabShown(QWidget* page, bool shown);
     bool tabShown(QWidget* page) const;
     QAction* menuItem(const QString& name) const;
+    // Any control of the window by its name (null when there is none).
+    QWidget* control(const QString& name) const;
+    template <typename T>
+    T* control(const QString& name) const
+    {
+        return qobject_cast<T*>(control(name));
+    }
 
     // Start-up and shutdown
     void formActivate();
@@ -64,6 +76,9 @@ public:
     void mniMultiparallelClick();
     // Sets the progress bar to the low 8 bits of percent and keeps the window painted.
     static int progressCallback(int percent);
+
+    // Colour feedback: back to the normal window colour, stopping the colour timer.
+    void restoreNormalColour();
 
     // Product modes
     QString productSelection(long hardware);
@@ -98,6 +113,17 @@ public:
     ControlArrays arrays;
     device::PollThread poll;
     QProgressBar* progressBar = nullptr;
+    QTimer* tmrColorChange = nullptr;
+
+    // The actuator table and, per transfer, whether the actuator conflict question was asked.
+    rules::ActuatorTable actuators;
+    bool conflictAsked = false;
+    // The memory records and their value slots.
+    rules::MemoryTable memory;
+    // The connected box reports busy (live status).
+    bool boxBusy = false;
+    // Per reference row: "sls_accelerate" read as 0 (acceleration off), written back as 0, else 1.
+    std::array<bool, 4> slsAccelerationOff{};
 
 signals:
     void firstActivationDone();
@@ -111,12 +137,14 @@ private:
     void construct(const StartOptions& options);
     void formCreate();
     void formDestroy();
+    void connectHandlers();
     void requestTerminate();
     void createProgressBar();
     void placeProgressBar();
     void applyMultiparallel(bool shown);
 
     std::unique_ptr<Ui::frmMain> m_ui;
+    mutable QHash<QString, QWidget*> m_controls;
     QWidget* m_side = nullptr;
     QWidget* m_multiparallel = nullptr;
     QActionGroup* m_modeGroup = nullptr;

@@ -3,6 +3,7 @@
 
 #include "app/frmmain.h"
 
+#include "config/channels.h"
 #include "device/moxtalib.h"
 #include "ui/dialogs.h"
 
@@ -149,9 +150,11 @@ void TfrmMain::mniModeItemClick(QAction* item)
     limitsFilePath = dataDirectory
                      + ((mode == ModeTavrin || mode == ModeRq9) ? QStringLiteral("limits.ini") : QStringLiteral("limitsWZQ.ini"));
     modeVisibility(mode);
+    rules::chooseActuatorFile(*this, nullptr);
     configurationType = (mode == ModeMz40Standard || mode == ModeMz40Advanced) ? QStringLiteral("MZ40") : QStringLiteral("KVR5E");
     device::lib::closeConfig();
     device::lib::openConfig(configurationType);
+    config::cmbChannelChange(*this);
     findChild<QMenu*>(QStringLiteral("MenuMemoryUnits"))->menuAction()->setVisible(mode == ModeRq9);
     settings.setHardware(mode);
 }
@@ -217,6 +220,7 @@ void TfrmMain::modeVisibility(int mode)
     const bool custom = mode == ModeBelmora || mode == ModeMz40Standard || mode == ModeMz40Advanced;
     if (auto* rb = findChild<QRadioButton*>(custom ? QStringLiteral("rbCustom") : QStringLiteral("rbPnP")))
         rb->setChecked(true);
+    config::referenceSelectClick(*this);
 
     reflowGroups();
 

@@ -1,0 +1,324 @@
+#include "config/channels.h"
+
+#include "app/controlarrays.h"
+#include "app/frmmain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace config {
+
+namespace {
+
+int tagOf(const QObject* o)
+{
+    return o ? o->property("tag").toInt() : 0;
+}
+
+QComboBox* box(const app::TfrmMain& w, const QString& name)
+{
+    return w.findChild<QComboBox*>(name);
+}
+
+// Reference index per channel of each preset; -1 automatic.
+struct Preset
+{
+    Selection selection;
+    const char* button;
+    std::array<int, 4> channels;
+};
+
+constexpr Preset kPresets[] = {
+    {Selection::PnP, "rbPnP", {-1, -1, -1, -1}},  {Selection::OneRef, "rb1Ref", {0, 0, 0, 0}},
+    {Selection::TwoPar, "rb2par", {0, 0, 1, 2}},   {Selection::TwoPlusTwo, "rb2p2par", {0, 0, 1, 1}},
+    {Selection::ThreePar, "rb3par", {0, 0, 0, 1}}, {Selection::Single, "rbSingle", {0, 1, 2, 3}},
+    {Selection::Custom, "rbCustom", {0, 0, 0, 0}},
+};
+
+void centreOver(QWidget* label, const QWidget* control)
+{
+    if (label && control)
+        label->move(control->x() + (control->width() - label->width()) / 2, label->y());
+}
+
+} // namespace
+
+uint16_t encodeChannel(int aIndex, int aTag, int bIndex, int mode)
+{
+    if (aTag >= 65535 && aIndex < 8)
+        return kAutomaticChannel;
+    if (aIndex < 8)
+        return uint16_t(mode == 0 ? aIndex : 7 - aIndex);
+    const int a = aIndex < 12 ? aIndex : aIndex + 4;
+    const int b = bIndex < 4 ? bIndex + 8 : bIndex + 12;
+    return uint16_t(a + 256 * b);
+}
+
+DecodedChannel decodeChannel(uint16_t code, int mode)
+{
+    DecodedChannel d;
+    if (code < 8) {
+        d.a = (mode == 0 || mode == 2) ? code : 7 - code;
+        d.b = 0;
+        return d;
+    }
+    int a = code & 0xFF;
+    int b = code >> 8;
+    auto invalid = [](int v) { return v >= 18 || (v >= 13 && v <= 15); };
+    if (invalid(a)) {
+        d.ok = false;
+        a = 0;
+    } else if (a == 16 || a == 17) {
+        a -= 4;
+    }
+    if (invalid(b)) {
+        d.ok = false;
+        b = 0;
+    }
+    if (b >= 8)
+        b -= 8;
+    if (b >= 8)
+        b -= 4;
+    d.a = a;
+    d.b = b;
+    return d;
+}
+
+Selection selectionForCodes(const std::array<uint16_t, 4>& c, int mode)
+{
+    bool allAux = true;
+    bool anyAuto = false;
+    for (uint16_t code : c) {
+        allAux = allAux && code >= 8;
+        anyAuto = anyAuto || code == 65535;
+    }
+    if (allAux)
+        return (anyAuto && mode == 0) ? Selection::PnP : Selection::Custom;
+    auto zeroOrAux = [](uint16_t v) { return v == 0 || v >= 8; };
+    if (c[0] == 0 && c[1] == 0 && zeroOrAux(c[2]) && zeroOrAux(c[3]))
+        return Selection::OneRef;
+    const std::array<uint16_t, 4> twoPar{0, 0, 1, 2}, twoPlusTwo{0, 0, 1, 1}, threePar{0, 0, 0, 1}, single{0, 1, 2, 3};
+    if (c == twoPar)
+        return Selection::TwoPar;
+    if (c == twoPlusTwo)
+        return Selection::TwoPlusTwo;
+    if (c == threePar)
+        return Selection::ThreePar;
+    if (c == single)
+        return Selection::Single;
+    return Selection::Custom;
+}
+
+QRadioButton* selectionButton(const app::TfrmMain& window, Selection selection)
+{
+    for (const Preset& p : kPresets)
+        if (p.selection == selection)
+            return window.findChild<QRadioButton*>(QString::fromLatin1(p.button));
+    return nullptr;
+}
+
+Selection checkedSelection(const app::TfrmMain& window)
+{
+    for (const Preset& p : kPresets)
+        if (auto* rb = window.findChild<QRadioButton*>(QString::fromLatin1(p.button)); rb && rb->isChecked())
+            return p.selection;
+    return Selection::Custom;
+}
+
+uint16_t encodeChannel(const QComboBox* a, const QComboBox* b, int mode)
+{
+    return encodeChannel(a ? a->currentIndex() : 0, tagOf(a), b ? std::max(0, b->currentIndex()) : 0, mode);
+}
+
+bool decodeChannel(uint16_t code, QComboBox* a, QComboBox* b, int mode)
+{
+    const DecodedChannel d = decodeChannel(code, mode);
+    if (a)
+        a->setCurrentIndex(d.a < a->count() ? d.a : -1);
+    if (b)
+        b->setCurrentIndex(d.b < b->count() ? d.b : -1);
+    return d.ok;
+}
+
+void referenceSelectClick(app::TfrmMain& w)
+{
+    const Selection selection = checkedSelection(w);
+    const bool custom = selection == Selection::Custom;
+    if (QWidget* group = w.findChild<QWidget*>(QStringLiteral("gbCustomSelection")))
+        group->setVisible(custom);
+    w.reflowGroups();
+
+    std::array<int, 4> list{65535, 65535, 65535, 65535};
+    std::array<QComboBox*, 4> chan{};
+    for (int i = 0; i < 4; ++i)
+        chan[std::size_t(i)] = box(w, QStringLiteral("cmbChan%1").arg(i + 1));
+    std::array<bool, 4> enabled{};
+
+    if (custom) {
+        for (int i = 0; i < 4; ++i)
+            if (chan[std::size_t(i)] && chan[std::size_t(i)]->currentIndex() >= 0 && chan[std::size_t(i)]->currentIndex() < 8)
+                list[std::size_t(i)] = chan[std::size_t(i)]->currentIndex();
+        const int lastPair = (w.productMode == app::ModeMz40Standard || w.productMode == app::ModeMz40Advanced) ? 1 : 3;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (int p = 0; p < lastPair; ++p) {
+                int& first = list[std::size_t(p)];
+                int& second = list[std::size_t(p + 1)];
+                if (second < first) {
+                    std::swap(first, second);
+                    changed = true;
+                }
+                if (first < 65535 && first == second) {
+                    first = 65535;
+                    changed = true;
+                }
+            }
+        }
+        for (int r = 0; r < 4; ++r)
+            enabled[std::size_t(r)] = list[std::size_t(r)] < 65535;
+    } else {
+        enabled = {true, selection != Selection::OneRef && selection != Selection::PnP,
+                   selection == Selection::TwoPar || selection == Selection::Single, selection == Selection::Single};
+        for (int r = 0; r < 4; ++r)
+            list[std::size_t(r)] = r == 0 ? 0 : (enabled[std::size_t(r)] ? r : 65535);
+        const Preset* preset = nullptr;
+        for (const Preset& p : kPresets)
+            if (p.selection == selection)
+                preset = &p;
+        for (int i = 0; i < 4; ++i) {
+            QComboBox* c = chan[std::size_t(i)];
+            if (!c)
+                continue;
+            const int reference = preset->channels[std::size_t(i)];
+            c->setCurrentIndex(std::max(0, reference));
+            c->setProperty("tag", reference < 0 ? 65535 : reference);
+        }
+    }
+    for (int r = 0; r < 4; ++r)
+        if (QWidget* act = w.arrays.refs[std::size_t(r)][app::cmbAct])
+            act->setEnabled(enabled[std::size_t(r)]);
+
+    for (int i = 1; i <= 8; ++i)
+        if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(i))) {
+            QFont font = label->font();
+            font.setBold(false);
+            label->setFont(font);
+        }
+
+    for (int r = 0; r < 4; ++r) {
+        const int e = list[std::size_t(r)];
+        const auto& row = w.arrays.refs[std::size_t(r)];
+        const QString caption = (chan[0] && e < chan[0]->count()) ? chan[0]->itemText(e) : QStringLiteral("Unused");
+        if (auto* label = qobject_cast<QLabel*>(row[app::lblRefRef])) {
+            label->setText(caption);
+            label->setProperty("tag", e);
+            centreOver(label, row[app::cmbAct]);
+        }
+        if (custom)
+            for (QComboBox* c : chan)
+                if (c && c->currentIndex() == e)
+                    c->setProperty("tag", r);
+        if (e >= 0 && e <= 7)
+            if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(e + 1))) {
+                QFont font = label->font();
+                font.setBold(true);
+                label->setFont(font);
+            }
+        const std::pair<app::RefMember, app::RefMember> copies[] = {
+            {app::lblSetRef, app::cmbStroke},        {app::lblSlsRef, app::cmbSlsRetUp},
+            {app::lblStopMaxRef, app::cmbSafeStrokeMax}, {app::lblStopMinRef, app::cmbSafeStrokeMax},
+            {app::lblVariRef, app::cmbInitPlug},     {app::lblImpRef, app::lblImpRef},
+        };
+        for (const auto& [labelMember, over] : copies)
+            if (auto* label = qobject_cast<QLabel*>(row[labelMember])) {
+                label->setText(caption);
+                if (over != labelMember)
+                    centreOver(label, row[over]);
+            }
+    }
+    applyRowEnableRule(w);
+    if (w.productMode == app::ModeRq9)
+        for (int i = 1; i <= 2; ++i)
+            if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(i))) {
+                QFont font = label->font();
+                font.setBold(true);
+                label->setFont(font);
+            }
+}
+
+void applyRowEnableRule(app::TfrmMain& w)
+{
+    using namespace app;
+    static const RefMember perRow[] = {cmbInitPlug, cmbStroke, cmbLower, cmbSpeed, cmbSpeedDown, cbxIgnUp, cbxIgnDw,
+                                       cmbAcEnable, cmbActUp, cmbActDw, cmbEopUp, cmbEopDw, cmbEopRetUp, cmbEopRetDw,
+                                       cmbSafeStrokeMax, cmbSafeStrokeMin, cmbSafeSpeedUp, cmbSafeSpeedDw, cbxSafeMaxUp,
+                                       cbxSafeMaxDw, cbxSafeMinUp, cbxSafeMinDw, cbxSafeSpeedMaxUp, cbxSafeSpeedMaxDw,
+                                       cbxSafeSpeedMinUp, cbxSafeSpeedMinDw, cbxUnlockMax, cbxUnlockMin, cbxSafetyMem,
+                                       cbxImpUp, cbxImpDw, cbxImpMem};
+    for (int r = 0; r < kReferenceRecords; ++r) {
+        const auto& row = w.arrays.refs[std::size_t(r)];
+        const bool on = row[cmbAct] && row[cmbAct]->isEnabled();
+        for (RefMember m : perRow)
+            if (row[m])
+                row[m]->setEnabled(on);
+    }
+    cbxIgnClick(w);
+}
+
+void cbxIgnClick(app::TfrmMain& w)
+{
+    using namespace app;
+    // An SLS return distance only matters while SLS is not ignored.
+    for (int r = 0; r < kReferenceRecords; ++r) {
+        const auto& row = w.arrays.refs[std::size_t(r)];
+        auto* ignUp = qobject_cast<QCheckBox*>(row[cbxIgnUp]);
+        auto* ignDw = qobject_cast<QCheckBox*>(row[cbxIgnDw]);
+        if (row[cmbSlsRetUp])
+            row[cmbSlsRetUp]->setEnabled(ignUp && ignUp->isEnabled() && !ignUp->isChecked());
+        if (row[cmbSlsRetDw])
+            row[cmbSlsRetDw]->setEnabled(ignDw && ignDw->isEnabled() && !ignDw->isChecked());
+    }
+}
+
+void cmbChannelChange(app::TfrmMain& w)
+{
+    referenceSelectClick(w);
+    bool anyB = false;
+    for (int i = 1; i <= 4; ++i) {
+        QComboBox* a = box(w, QStringLiteral("cmbChan%1").arg(i));
+        QComboBox* b = box(w, QStringLiteral("cmbChan%1B").arg(i));
+        if (!a || !b)
+            continue;
+        const bool aShown = i <= 2 || !a->isHidden();
+        b->setVisible(aShown && a->currentIndex() > 7);
+        anyB = anyB || !b->isHidden();
+    }
+    for (const char* name : {"lPortA", "lPortB"})
+        if (QWidget* label = w.findChild<QWidget*>(QString::fromLatin1(name)))
+            label->setVisible(anyB);
+    if (QWidget* group = w.findChild<QWidget*>(QStringLiteral("gbCustomSelection"))) {
+        const QWidget* lowest = anyB ? box(w, QStringLiteral("cmbChan1B")) : box(w, QStringLiteral("cmbChan1"));
+        if (lowest)
+            group->resize(group->width(), lowest->y() + lowest->height() + 11);
+    }
+    w.reflowGroups();
+}
+
+void connectChannelHandlers(app::TfrmMain& w)
+{
+    for (const Preset& p : kPresets)
+        if (auto* rb = w.findChild<QRadioButton*>(QString::fromLatin1(p.button)))
+            QObject::connect(rb, &QRadioButton::clicked, &w, [&w] { referenceSelectClick(w); });
+    for (int i = 1; i <= 4; ++i)
+        for (const QString& name : {QStringLiteral("cmbChan%1").arg(i), QStringLiteral("cmbChan%1B").arg(i)})
+            if (QComboBox* c = box(w, name))
+                QObject::connect(c, &QComboBox::activated, &w, [&w] { cmbChannelChange(w); });
+    for (int r = 0; r < app::kReferenceRecords; ++r)
+        for (app::RefMember m : {app::cbxIgnUp, app::cbxIgnDw})
+            if (auto* c = qobject_cast<QCheckBox*>(w.arrays.refs[std::size_t(r)][m]))
+                QObject::connect(c, &QCheckBox::clicked, &w, [&w] { cbxIgnClick(w); });
+}
+
+} // namespace config

@@ -1,0 +1,90 @@
+#include "rules/memorytable.h"
+
+#include "config/conversions.h"
+
+#include <QComboBox>
+
+#include <cmath>
+
+namespace rules {
+
+void MemoryTable::reset()
+{
+    for (auto& slot : values)
+        slot.fill(kNoPosition);
+    for (MemoryRecord& record : records)
+        record.valueSlot = kNoSlot;
+}
+
+int MemoryTable::freeSlot() const
+{
+    for (int slot = 0; slot < kValueSlots; ++slot) {
+        bool taken = false;
+        for (const MemoryRecord& record : records)
+            taken = taken || record.valueSlot == slot;
+        if (!taken)
+            return slot;
+    }
+    return -1;
+}
+
+PositionText positionText(uint16_t value, const PositionUnit& unit)
+{
+    switch (value) {
+    case kNoPosition:
+    case kUnsetPosition: return {0, QString()};
+    case kDriveUp: return {1, QString()};
+    case kDriveDown: return {2, QString()};
+    default: break;
+    }
+    double shown = 0;
+    if (unit.degrees) {
+        double degrees = 0;
+        if (!config::strokeToAngle(value, degrees))
+            return {0, QString()};
+        shown = config::roundHalfUp(degrees * 10) / 10;
+    } else if (unit.inch) {
+        shown = config::roundHalfUp(value / 254.0 * 100) / 100;
+    } else {
+        shown = config::roundHalfUp(value / 10.0);
+    }
+    return {-1, config::formatGeneral(shown, unit.decimalSeparator)};
+}
+
+uint16_t positionValue(const QString& text, const QString& item1, const QString& item2, const PositionUnit& unit)
+{
+    double x = 0;
+    if (config::parseNumber(text, unit.decimalSeparator, x)) {
+        const double raw = unit.degrees ? config::angleToStroke(x) : x * (unit.inch ? 254.0 : 10.0);
+        return config::toWord(std::trunc(raw));
+    }
+    if (text == item1)
+        return kDriveUp;
+    if (text == item2)
+        return kDriveDown;
+    return kNoPosition;
+}
+
+void showPosition(QComboBox* box, uint16_t value, const PositionUnit& unit)
+{
+    if (!box)
+        return;
+    const PositionText shown = positionText(value, unit);
+    if (shown.item >= 0) {
+        box->setCurrentIndex(shown.item < box->count() ? shown.item : 0);
+        if (box->isEditable())
+            box->setEditText(box->itemText(box->currentIndex()));
+    } else {
+        config::setBoxText(box, shown.text);
+    }
+}
+
+uint16_t storePosition(const QComboBox* box, const PositionUnit& unit)
+{
+    if (!box)
+        return kNoPosition;
+    return positionValue(box->currentText(), box->count() > 1 ? box->itemText(1) : QString(),
+                         box->count() > 2 ? box->itemText(2) : QString(), unit);
+}
+
+} // namespace rules
