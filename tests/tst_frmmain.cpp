@@ -385,7 +385,8 @@ private slots:
         QVERIFY(poll.running());
         QVERIFY(!poll.waitForEnd(std::chrono::milliseconds(150)));
         // The GUI holds the mutex for a while: the thread keeps skipping cycles, then stops.
-        poll.mutex().lock();
+        QVERIFY(poll.mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        QVERIFY(!poll.mutex().try_lock_for(std::chrono::milliseconds(10))); // not twice by one thread
         poll.state() = device::PollStop;
         poll.mutex().unlock();
         QVERIFY(poll.waitForEnd(std::chrono::milliseconds(1000)));

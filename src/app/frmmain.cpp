@@ -159,6 +159,20 @@ void TfrmMain::construct(const StartOptions& options)
     tmrColorChange = new QTimer(this);
     tmrColorChange->setObjectName(QStringLiteral("tmrColorChange"));
     tmrColorChange->setSingleShot(true);
+    GuiTimer = new QTimer(this);
+    GuiTimer->setObjectName(QStringLiteral("GuiTimer"));
+    GuiTimer->setInterval(500);
+    connect(GuiTimer, &QTimer::timeout, this, &TfrmMain::GuiTimerTimer);
+    GuiTimer->start();
+    connect(m_ui->pgcMain, &QTabWidget::tabBarClicked, this,
+            [this] { QTimer::singleShot(0, this, &TfrmMain::pgcMainChange); });
+
+    // The window's colour shows around the tabs and the white groups.
+    centralWidget()->setAutoFillBackground(true);
+    m_clientPalette = centralWidget()->palette();
+    QPalette tabs = m_ui->pgcMain->palette();
+    tabs.setColor(QPalette::Window, tabs.color(QPalette::Window));
+    m_ui->pgcMain->setPalette(tabs);
 
     m_modeGroup = new QActionGroup(this);
     for (int mode = 0; mode <= ModeMz40Advanced; ++mode) {
@@ -183,6 +197,7 @@ void TfrmMain::construct(const StartOptions& options)
     connect(menuItem(QStringLiteral("menuFileRestart")), &QAction::triggered, this, &TfrmMain::menuFileRestartClick);
     connect(menuItem(QStringLiteral("mniQuit")), &QAction::triggered, this, &TfrmMain::mniQuitClick);
     connect(menuItem(QStringLiteral("mniMultiparallel")), &QAction::triggered, this, &TfrmMain::mniMultiparallelClick);
+    connect(menuItem(QStringLiteral("mniUsbDevice")), &QAction::triggered, this, &TfrmMain::mniUsbDeviceClick);
 }
 
 void TfrmMain::formCreate()
@@ -200,8 +215,7 @@ void TfrmMain::formCreate()
         return;
     }
 
-    // The display preferences; Warn on change is the product modes' own.
-    menuItem(QStringLiteral("mniWarn"))->setChecked(settings.warnOnChange());
+    applyDisplayPreferences();
 
     arrays.resolve(this);
     connectHandlers();
@@ -235,6 +249,7 @@ void TfrmMain::formCreate()
 
 void TfrmMain::connectHandlers()
 {
+    connectPreferenceHandlers();
     config::connectChannelHandlers(*this);
     rules::connectActuatorHandlers(*this);
     connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this); });
@@ -286,12 +301,6 @@ void TfrmMain::formDestroy()
     device::lib::closeDevice();
 }
 
-void TfrmMain::restoreNormalColour()
-{
-    tmrColorChange->stop();
-    setPalette(QPalette());
-}
-
 void TfrmMain::requestTerminate()
 {
     terminateRequested = true;
@@ -314,6 +323,8 @@ void TfrmMain::changeEvent(QEvent* event)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip && !m_hintsShown)
+        return true; // hints are off
     if (watched == statusBar() && event->type() == QEvent::Resize)
         placeProgressBar();
     return QMainWindow::eventFilter(watched, event);

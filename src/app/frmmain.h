@@ -9,7 +9,9 @@
 #include "rules/actuators.h"
 #include "rules/memorytable.h"
 
+#include <QByteArray>
 #include <QHash>
+#include <QPalette>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -79,6 +81,39 @@ public:
 
     // Colour feedback: back to the normal window colour, stopping the colour timer.
     void restoreNormalColour();
+    // Green after success, red after failure, unless the feedback is off; starts the colour timer
+    // when it is timed. True when the feedback is off (the caller then reports by message).
+    bool colorFeedback(bool success);
+    // 0 Off, 1 Timed, 2 Stay colored.
+    int colorType() const;
+
+    // Device > Choose USB-device...
+    void mniUsbDeviceClick();
+
+    // Live status
+    void GuiTimerTimer();
+    // The pause protocol of every GUI procedure that talks to a box: the poll mutex within 1000 ms
+    // ("Internal error" otherwise) and the poll state 0. Resume hands the adapter back.
+    bool pausePoll();
+    void resumePoll(int state);
+    // The error list of the Status tab.
+    void readErrorList();
+    void renderErrorList();
+    void pgcMainChange();
+
+    // Display preferences (Settings menu)
+    void applyDisplayPreferences();
+    void MenuUnitsClick(QAction* chosen);
+    bool inch() const { return m_inch; }
+    void rebuildUnitCaptions();
+    void mniColorOffClick();
+    void mniColorTimedClick();
+    void mniColorStayClick();
+    void tmrColorChangeTimer();
+    void mniShowHintsClick();
+    void cmbTimeFormatChange();
+    void mniConflictAskClick(QAction* item);
+    bool hintsShown() const { return m_hintsShown; }
 
     // Product modes
     QString productSelection(long hardware);
@@ -114,6 +149,10 @@ public:
     device::PollThread poll;
     QProgressBar* progressBar = nullptr;
     QTimer* tmrColorChange = nullptr;
+    QTimer* GuiTimer = nullptr;
+    QByteArray errorBuffer = QByteArray(64, '\0');
+    device::StatusRecord shownStatus; // the status record as the panel last showed it
+    bool statusTabWasActive = false;
 
     // The actuator table and, per transfer, whether the actuator conflict question was asked.
     rules::ActuatorTable actuators;
@@ -150,6 +189,13 @@ private:
     QActionGroup* m_modeGroup = nullptr;
     bool m_pollStarted = false;
     bool m_multiparallelShown = true; // as designed, until construction hides it
+    bool m_inch = false; // the length unit in force
+    uint32_t m_lastShownPowered = 0;
+    bool m_poweredShown = false;
+    QPalette m_clientPalette;
+    bool m_hintsShown = true;
+    void setWindowColour(const QColor& colour);
+    void connectPreferenceHandlers();
 };
 
 // The one main window of the process (null before it exists).

@@ -1,8 +1,47 @@
 #include "device/pollthread.h"
 
+#include "device/moxtalib.h"
+
 #include <system_error>
 
 namespace device {
+
+uint8_t boxModeOf(uint8_t productClass, uint8_t hardwareId)
+{
+    if (productClass == 0) {
+        switch (hardwareId) {
+        case 80:
+        case 81: return 1;
+        case 90:
+        case 95:
+        case 96: return 2;
+        case 135:
+        case 137: return 3;
+        case 136:
+        case 138: return 4;
+        default: return 0;
+        }
+    }
+    if (productClass == 2)
+        return hardwareId < 90 ? 1 : 2;
+    return 0;
+}
+
+bool PollMutex::try_lock_for(std::chrono::milliseconds timeout)
+{
+    if (m_owner.load() == std::this_thread::get_id())
+        return false;
+    if (!m_mutex.try_lock_for(timeout))
+        return false;
+    m_owner = std::this_thread::get_id();
+    return true;
+}
+
+void PollMutex::unlock()
+{
+    m_owner = std::thread::id();
+    m_mutex.unlock();
+}
 
 PollThread::PollThread()
     : m_shared(std::make_shared<Shared>())
@@ -53,6 +92,89 @@ bool PollThread::waitForEnd(std::chrono::milliseconds timeout)
     return m_shared->endSignal.wait_for(lock, timeout, [this] { return m_shared->ended; });
 }
 
+StatusRecord PollThread::status() const
+{
+    std::lock_guard<std::mutex> lock(m_shared->statusMutex);
+    return m_shared->status;
+}
+
+void PollThread::cycle(Shared& s)
+{
+    using namespace std::chrono_literals;
+    const uint8_t device = s.deviceNumber.load();
+    switch (s.state.load()) {
+    case PollSense: {
+        lib::setUsageOfControlLink(0);
+        lib::getData();
+        std::this_thread::sleep_for(10ms);
+        if (lib::getData() > 0x80)
+            s.state = PollReadIdentity;
+        s.busyUnsupported = false;
+        break;
+    }
+    case PollReadIdentity: {
+        lib::setUsageOfControlLink(8);
+        StatusRecord found;
+        {
+            std::lock_guard<std::mutex> lock(s.statusMutex);
+            found = s.status;
+        }
+        if (lib::getSoftwareVersion(device, found.software, found.version) < 0) {
+            s.state = PollSense;
+            break;
+        }
+        const int16_t production = lib::getProductionInfo(device, found.serial, found.date);
+        if (production < 0)
+            break; // the next cycle tries again
+        found.hardwareId = uint8_t(production & 0xFF);
+        found.revision = uint8_t((production >> 8) & 0xFF);
+        QByteArray product;
+        lib::getProductInfo(device, product);
+        found.boxMode = boxModeOf(uint8_t(product.size() > 1 ? product[1] : 0), found.hardwareId);
+        found.activationsValid = true;
+        if (lib::getActivations(device, found.activations, found.sitStands) < 0) {
+            found.activationsValid = false;
+            found.activations = found.sitStands = 0;
+        }
+        {
+            std::lock_guard<std::mutex> lock(s.statusMutex);
+            s.status = found;
+        }
+        s.state = PollWatch;
+        s.changed = 1;
+        break;
+    }
+    case PollWatch: {
+        lib::setUsageOfControlLink(8);
+        QByteArray data(64, '\0');
+        if (lib::doAny(device, 22, &data) < 0) {
+            s.changed = 1;
+            s.state = PollSense;
+            std::lock_guard<std::mutex> lock(s.statusMutex);
+            s.status.poweredSeconds = 0;
+            break;
+        }
+        const auto byte = [&data](int i) { return uint32_t(uint8_t(data[i])); };
+        const uint32_t powered = byte(1) | byte(2) << 8 | byte(3) << 16 | byte(4) << 24;
+        bool busy = false;
+        if (!s.busyUnsupported) {
+            const int16_t b = lib::getConfigBusy(device);
+            if (b < 0)
+                s.busyUnsupported = true;
+            busy = b > 0;
+        }
+        std::lock_guard<std::mutex> lock(s.statusMutex);
+        s.status.poweredSeconds = powered;
+        if (busy != s.status.busy) {
+            s.status.busy = busy;
+            s.changed = 1;
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
 void PollThread::run(std::shared_ptr<Shared> shared)
 {
     using namespace std::chrono_literals;
@@ -60,9 +182,9 @@ void PollThread::run(std::shared_ptr<Shared> shared)
         std::this_thread::sleep_for(100ms);
         if (!shared->mutex.try_lock_for(100ms))
             continue; // a GUI procedure has the adapter
-        std::lock_guard<std::timed_mutex> held(shared->mutex, std::adopt_lock);
-        if (shared->state.load() == PollStop)
-            break;
+        if (shared->state.load() != PollStop)
+            cycle(*shared);
+        shared->mutex.unlock();
     }
     std::lock_guard<std::mutex> lock(shared->endMutex);
     shared->ended = true;

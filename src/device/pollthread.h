@@ -1,7 +1,10 @@
 #pragma once
 
 // The background thread that watches the chosen adapter, and the shared values the GUI uses to
-// pause it: the poll mutex, the poll state, the changed flag and the device number.
+// pause it: the poll mutex, the poll state, the changed flag and the device number. The thread
+// never touches a widget; the GUI reads what it found through status().
+
+#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -22,6 +25,39 @@ enum PollState : int {
     PollStop = 5,
 };
 
+// What the thread found out about the connected box.
+struct StatusRecord
+{
+    int32_t software = 0;
+    uint16_t version = 0; // hundredths
+    QString serial;
+    QString date;
+    uint8_t hardwareId = 0;
+    uint8_t revision = 0;
+    uint8_t boxMode = 0; // the product mode the box belongs to
+    bool activationsValid = false;
+    uint32_t activations = 0;
+    uint32_t sitStands = 0;
+    bool busy = false;
+    uint32_t poweredSeconds = 0;
+};
+
+// The product mode of a box from its product class and hardware ID.
+uint8_t boxModeOf(uint8_t productClass, uint8_t hardwareId);
+
+// The poll mutex. A thread that already holds it is refused at once instead of waiting on itself
+// (a GUI procedure started while another one pumps the window's messages).
+class PollMutex
+{
+public:
+    bool try_lock_for(std::chrono::milliseconds timeout);
+    void unlock();
+
+private:
+    std::timed_mutex m_mutex;
+    std::atomic<std::thread::id> m_owner{};
+};
+
 class PollThread
 {
 public:
@@ -35,29 +71,33 @@ public:
     bool running() const;
     // Waits up to `timeout` for the thread to end after the stop state; true when it ended.
     bool waitForEnd(std::chrono::milliseconds timeout);
-
     // Tells, also after this object is gone, whether the thread has ended.
     std::function<bool()> endedProbe() const;
 
-    // Serialises all adapter traffic between the GUI and the thread.
-    std::timed_mutex& mutex() { return m_shared->mutex; }
+    PollMutex& mutex() { return m_shared->mutex; }
     std::atomic<int>& state() { return m_shared->state; }
     std::atomic<uint8_t>& changed() { return m_shared->changed; }
     std::atomic<uint8_t>& deviceNumber() { return m_shared->deviceNumber; }
+    // A consistent copy of the status record.
+    StatusRecord status() const;
 
 private:
     // Shared with the thread, so a thread that outlives a bounded shutdown wait still has it.
     struct Shared
     {
-        std::timed_mutex mutex;
+        PollMutex mutex;
         std::atomic<int> state{PollIdle};
         std::atomic<uint8_t> changed{0};
         std::atomic<uint8_t> deviceNumber{0};
+        mutable std::mutex statusMutex; // guards status, so the GUI copies it whole
+        StatusRecord status;
+        bool busyUnsupported = false;
         std::mutex endMutex;
         std::condition_variable endSignal;
         bool ended = false;
     };
     static void run(std::shared_ptr<Shared> shared);
+    static void cycle(Shared& shared);
 
     std::shared_ptr<Shared> m_shared;
     std::thread m_thread;
