@@ -33,7 +33,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -250,6 +252,21 @@ void TfrmMain::formCreate()
 void TfrmMain::connectHandlers()
 {
     connectPreferenceHandlers();
+    const std::pair<const char*, void (TfrmMain::*)()> buttons[] = {
+        {"btnReadConfig", &TfrmMain::mniReadClick},
+        {"btnProgramConfig", &TfrmMain::mniProgramClick},
+        {"btnFileSelect", &TfrmMain::btnFileSelectClick},
+        {"btnDownloadOnly", &TfrmMain::btnDownloadOnlyClick},
+        {"btnResetInitLock", &TfrmMain::btnResetInitLockClick},
+        {"ButtonResetMemoryPositions", &TfrmMain::ButtonResetMemoryPositionsClick},
+    };
+    for (const auto& [name, handler] : buttons)
+        if (auto* button = control<QAbstractButton>(QString::fromLatin1(name)))
+            connect(button, &QAbstractButton::clicked, this, handler);
+    connect(menuItem(QStringLiteral("mniRead")), &QAction::triggered, this, &TfrmMain::mniReadClick);
+    connect(menuItem(QStringLiteral("mniProgram")), &QAction::triggered, this, &TfrmMain::mniProgramClick);
+    if (auto* hex = control<QLineEdit>(QStringLiteral("edtHexFile")))
+        connect(hex, &QLineEdit::textChanged, this, &TfrmMain::edtHexFileChange);
     config::connectChannelHandlers(*this);
     rules::connectActuatorHandlers(*this);
     connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this); });

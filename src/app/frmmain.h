@@ -90,6 +90,25 @@ public:
     // Device > Choose USB-device...
     void mniUsbDeviceClick();
 
+    // Talking to the box
+    void mniReadClick();
+    void mniProgramClick();
+    // Before Program and Save: no pulse or wave massage when low and high intensity are equal.
+    void massageConsistencyCheck();
+    // The firmware download; true when the caller may go on.
+    bool downloadFirmware(bool fromProgram);
+    void btnFileSelectClick();
+    void edtHexFileChange();
+    void btnDownloadOnlyClick();
+    void btnResetInitLockClick();
+    void ButtonResetMemoryPositionsClick();
+    // The status bar's one text, painted at once.
+    void setStatusText(const QString& text);
+    // Waits while the window stays painted and responsive.
+    static void waitPainted(int milliseconds);
+    // Keeps Read, Program, Load, Save and the initialization-lock reset from overlapping.
+    bool operationGuard = false;
+
     // Live status
     void GuiTimerTimer();
     // The pause protocol of every GUI procedure that talks to a box: the poll mutex within 1000 ms
