@@ -47,7 +47,7 @@ constexpr Entry kChannels[] = {
 // One reference's set-up, after "ref" + N + "_": the box's own strokes and speeds, anti-collision
 // on, SLS in use, no safety stops, no impulse keys.
 constexpr Entry kReferenceEntries[] = {
-    {"reference", kNotSet}, // matches a plug-and-play channel, so row 1 finds ref1_
+    {"reference", kNotSet}, // replaced per reference below
     {"auto_init_plug", 1},
     {"use_init_plug", 1},
     {"stroke_max", kNotSet},
@@ -245,7 +245,12 @@ void addReferences(Layout& layout)
 {
     for (int n = 1; n <= kReferences; ++n) {
         const std::string prefix = numbered("ref", n, "_");
-        layout.blocks.push_back(block(numbered("reference", n), kReferenceEntries, prefix));
+        MemoryBlock reference = block(numbered("reference", n), kReferenceEntries, prefix);
+        // Each reference numbered as the desk mode counts them (0 = reference 1), so a plug-and-play
+        // configuration, whose channels match no reference, shows the first one, and a programmed
+        // reference number is found again where it was written.
+        reference.parameters.front().defaultValue = uint16_t(n - 1);
+        layout.blocks.push_back(std::move(reference));
         layout.blocks.push_back(block(numbered("actuator", n), kActuatorEntries, prefix));
     }
 }

@@ -1,0 +1,467 @@
+// The window against simulated benches: adapter choice at start-up, the live status, Read and
+// Program with their feedback, the error list, the firmware download and the service commands.
+
+#include "app/application.h"
+#include "app/colortime.h"
+#include "app/windows.h"
+#include "config/transfers.h"
+#include "device/errorlog.h"
+#include "device/selectdevice.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <moxtausbdll.h>
+
+#include "windowtest.h"
+
+using testutil::WindowTest;
+using ui::MessageKind;
+
+namespace {
+
+const char* const kOneBox = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n"
+                            "hardware_id=12\nsoftware=40123\nversion=123\nserial=240611-0042\ndate=20240611\n"
+                            "activations=1200\nsit_stands=340\npowered_seconds=5000\nerrors=4000:18,3661:2,100:200\n";
+
+QString statusText(const app::TfrmMain& w)
+{
+    return w.statusBar()->currentMessage();
+}
+
+QColor windowColour(const app::TfrmMain& w)
+{
+    return w.centralWidget()->palette().color(QPalette::Window);
+}
+
+// Waits until the live status shows the box.
+bool identified(app::TfrmMain& w)
+{
+    for (int i = 0; i < 60; ++i) {
+        w.GuiTimerTimer();
+        if (w.control("btnReadConfig")->isEnabled())
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+struct Bench
+{
+    WindowTest t;
+    std::unique_ptr<app::Application> program;
+    app::TfrmMain* w = nullptr;
+
+    explicit Bench(const char* bench, const QStringList& arguments = {"COMBINED"}, const QByteArray& colorType = "1")
+    {
+        moxtasim::loadBench(bench);
+        t.writeSetting("ColorType", colorType);
+        program = t.startApplication(arguments);
+        w = &program->mainWindow();
+        w->formActivate();
+    }
+};
+
+} // namespace
+
+class TestBoxOperations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startupAdapterSearch_data()
+    {
+        QTest::addColumn<QByteArray>("bench");
+        QTest::addColumn<QByteArray>("remembered");
+        QTest::addColumn<bool>("dialog");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("stored");
+        const QByteArray two = "[bench]\nlin_baud=0\n[adapter:A]\nserial=111111\n[adapter:B]\nserial=12\n";
+        QTest::newRow("none") << QByteArray("[bench]\n") << QByteArray() << false << "" << "<none>";
+        QTest::newRow("one, nothing remembered") << QByteArray("[adapter:A]\n") << QByteArray() << false << "A" << "<none>";
+        QTest::newRow("remembered and present") << two << QByteArray("B") << false << "B" << "B";
+        QTest::newRow("two, remembered one gone") << two << QByteArray("C") << true << "B" << "B";
+        QTest::newRow("remembered, none present") << QByteArray("[bench]\n") << QByteArray("C") << false << "" << "C";
+    }
+
+    void startupAdapterSearch()
+    {
+        QFETCH(QByteArray, bench);
+        QFETCH(QByteArray, remembered);
+        QFETCH(bool, dialog);
+        QFETCH(QString, chosen);
+        QFETCH(QString, stored);
+        WindowTest t;
+        moxtasim::loadBench(bench.toStdString());
+        if (!remembered.isEmpty())
+            t.writeSetting("usbfilename", remembered);
+        const QString none = "No usb device found OR device in use\n\nPlease stop Oskelo software if it is running\n\nCannot Read/Program";
+        if (chosen.isEmpty())
+            t.script.expect(MessageKind::Information, none);
+        QStringList entries;
+        if (dialog)
+            t.script.expectDialog("frmSelectDevice", [&entries](QDialog* d) {
+                auto* list = d->findChild<QListWidget*>("lbxDevices");
+                for (int i = 0; i < list->count(); ++i)
+                    entries << list->item(i)->text();
+                list->setCurrentRow(1);
+                d->findChild<QPushButton*>("btnSelect")->click();
+                return int(d->result());
+            });
+        auto program = t.startApplication();
+        QCOMPARE(app::windows().frmSelectDevice->adapterName, chosen);
+        if (dialog)
+            QCOMPARE(entries, (QStringList{"SN: 111111", "Device 2"})); // a serial of two characters is no serial
+        QCOMPARE(platform::readIniText("CONFIG", "usbfilename", "<none>", t.settingsFile()), stored);
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void probePairsEntriesByName()
+    {
+        WindowTest t;
+        moxtasim::loadBench("[adapter:BUSY]\nin_use=1\n[adapter:OLD]\nusable=0\nserial=654321\n[adapter:GOOD]\n");
+        t.script.expectDialog("frmSelectDevice", [](QDialog* d) {
+            auto* list = d->findChild<QListWidget*>("lbxDevices");
+            if (list->count() != 2 || list->item(0)->text() != "SN: 654321 (UNUSABLE)" || list->item(1)->text() != "Device 3")
+                return int(QDialog::Rejected);
+            list->setCurrentRow(1);
+            d->findChild<QPushButton*>("btnSelect")->click();
+            return int(d->result());
+        });
+        auto program = t.startApplication();
+        QCOMPARE(app::windows().frmSelectDevice->adapterName, QString("GOOD"));
+        QVERIFY(t.script.problems().isEmpty());
+    }
+
+    void boxAppearsAndDisappears()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        QCOMPARE(w.control<QLabel>("lblSoftware")->text(), QString("40123"));
+        QCOMPARE(w.control<QLabel>("lblVersion")->text(), QString("1.23"));
+        QCOMPARE(w.control<QLabel>("lblSerial")->text(), QString("240611-0042"));
+        QCOMPARE(w.control<QLabel>("lblType")->text(), QString("KVR5E"));
+        QCOMPARE(w.control<QLabel>("lblActivations")->text(), QString("1200"));
+        QCOMPARE(w.control<QLabel>("lblReady")->text(), QString("Ready"));
+        QVERIFY(w.control("btnProgramConfig")->isEnabled());
+        QVERIFY(w.tabShown(w.tab("tsErrList")));
+
+        w.pgcMain()->setCurrentWidget(w.tab("tsErrList"));
+        w.readErrorList();
+        auto* errors = w.control<QTreeWidget>("lvErrors");
+        QCOMPARE(errors->topLevelItemCount(), 3);
+        QCOMPARE(errors->topLevelItem(0)->text(1), QString("E18 - Initialization lock"));
+        QCOMPARE(errors->topLevelItem(2)->text(1), QString("200"));
+
+        moxtasim::unplug("ZUBREX-0001", 0);
+        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.control("btnReadConfig")->isEnabled()), 5000);
+        QCOMPARE(w.control<QLabel>("lblSoftware")->text(), QString("xxxxx"));
+        QCOMPARE(w.control<QLabel>("lblPowered")->text(), QString("----"));
+        QVERIFY(!w.tabShown(w.tab("tsErrList")));
+        QCOMPARE(errors->topLevelItemCount(), 0);
+
+        // Plugged in again, the Status tab comes back as the active page.
+        moxtasim::plug("ZUBREX-0001", 0);
+        QVERIFY(identified(w));
+        QCOMPARE(w.pgcMain()->currentWidget(), w.tab("tsErrList"));
+        QVERIFY(b.t.script.problems().isEmpty());
+    }
+
+    void readAndProgramFeedback_data()
+    {
+        QTest::addColumn<QByteArray>("colorType");
+        QTest::addColumn<bool>("fail");
+        QTest::newRow("timed, success") << QByteArray("1") << false;
+        QTest::newRow("timed, failure") << QByteArray("1") << true;
+        QTest::newRow("off, success") << QByteArray("0") << false;
+        QTest::newRow("off, failure") << QByteArray("0") << true;
+        QTest::newRow("stay, failure") << QByteArray("2") << true;
+    }
+
+    void readAndProgramFeedback()
+    {
+        QFETCH(QByteArray, colorType);
+        QFETCH(bool, fail);
+        Bench b(kOneBox, {"COMBINED"}, colorType);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        const bool off = colorType == "0";
+        const QColor normal = windowColour(w);
+
+        if (fail) {
+            moxtasim::injectStatus("lin_ReadConfigRunMode", -2);
+            if (off)
+                b.t.script.expect(MessageKind::Information, "Could not read configuration");
+        }
+        w.mniReadClick();
+        QCOMPARE(statusText(w), fail ? QString("Could not read configuration (ERROR_READ_TIMEOUT)") : QString("Done"));
+        QCOMPARE(windowColour(w), off ? normal : (fail ? QColor(255, 0, 0) : QColor(0, 255, 0)));
+        QCOMPARE(w.tmrColorChange->isActive(), colorType == "1");
+        QCOMPARE(w.poll.state().load(), int(device::PollWatch));
+
+        if (fail) {
+            moxtasim::injectStatus("lin_ProgramConfigRunMode", -33);
+            if (off)
+                b.t.script.expect(MessageKind::Information, "Could not program configuration");
+        }
+        w.mniProgramClick();
+        QCOMPARE(statusText(w), fail ? QString("Could not program configuration (ERROR_CFG_ILLEGAL_HW)") : QString("Done"));
+        QCOMPARE(windowColour(w), off ? normal : (fail ? QColor(255, 0, 0) : QColor(0, 255, 0)));
+        QVERIFY(w.poll.mutex().try_lock_for(std::chrono::milliseconds(500))); // always handed back
+        w.poll.mutex().unlock();
+        if (colorType == "1") {
+            w.tmrColorChangeTimer();
+            QCOMPARE(windowColour(w), normal);
+        }
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    void programWritesTheWindowIntoTheBox()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        w.control<QComboBox>("cmbStroke1")->setEditText("612");
+        w.mniProgramClick();
+        QCOMPARE(statusText(w), QString("Done"));
+        moxtasim::StoredConfiguration stored;
+        QVERIFY(moxtasim::storedConfiguration("ZUBREX-0001", 0, stored));
+        bool found = false;
+        for (const auto& [name, value] : stored.values)
+            found = found || (name == "ref1_stroke_max" && value == 6120);
+        QVERIFY(found);
+        // Reading it back shows it; activation failing is reported as such.
+        w.control<QComboBox>("cmbStroke1")->setEditText("1");
+        w.mniReadClick();
+        QCOMPARE(w.control<QComboBox>("cmbStroke1")->currentText(), QString("612"));
+        moxtasim::injectStatus("lin_RC_ActivateConfig", -1);
+        w.mniProgramClick();
+        QCOMPARE(statusText(w), QString("Could not activate configuration"));
+    }
+
+    void readChecksTheMode()
+    {
+        Bench b("[bench]\nlin_baud=0\n[adapter:A]\n[box:A:0]\nhardware_id=90\nproduct_class=2\n");
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        QCOMPARE(w.connectedBoxMode, 2);
+        const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to RQ9";
+        b.t.script.expect(MessageKind::Question, question, false);
+        w.mniReadClick();
+        QCOMPARE(statusText(w), QString()); // declined: no feedback at all
+        QCOMPARE(w.checkedMode(), 0);
+        b.t.script.expect(MessageKind::Question, question, true);
+        w.mniReadClick();
+        QCOMPARE(w.checkedMode(), 2);
+        QCOMPARE(statusText(w), QString("Done"));
+        QVERIFY(b.t.script.problems().isEmpty());
+    }
+
+    void unitSwitchRoundTrip()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        w->control<QComboBox>("cmbStroke1")->setEditText("500");
+        w->menuItem("mniinch")->trigger();
+        QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("19.69"));
+        QCOMPARE(w->control<QLabel>("Label22")->text(), QString("Fixed stroke length in inches"));
+        QCOMPARE(w->control<QLabel>("Label20")->text(), QString("Max speed up in inch/s"));
+        QCOMPARE(platform::readIniText("CONFIG", "LengthUnit", "", t.settingsFile()), QString("1"));
+        w->menuItem("mniinch")->trigger(); // the unit in force: nothing converts
+        QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("19.69"));
+        QVERIFY(w->menuItem("mniinch")->isChecked());
+        w->menuItem("mnimm")->trigger();
+        QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("500"));
+        QVERIFY(w->menuItem("mnimm")->isChecked() && !w->menuItem("mniinch")->isChecked());
+        QCOMPARE(w->control<QLabel>("Label22")->text(), QString("Fixed stroke length in mm"));
+    }
+
+    void colourTimeDialog_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("45") << "45" << "30";
+        QTest::newRow("0") << "0" << "1";
+        QTest::newRow("-3") << "-3" << "1";
+        QTest::newRow("abc") << "abc" << "5";
+        QTest::newRow("12") << "12" << "12";
+    }
+
+    void colourTimeDialog()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        WindowTest t;
+        auto program = t.startApplication({"COMBINED"});
+        app::TfrmMain& w = program->mainWindow();
+        t.script.expectDialog("frmColorTime", [typed](QDialog* d) {
+            d->findChild<QLineEdit*>("edtSeconds")->setText(typed);
+            d->findChild<QPushButton*>("btnOK")->click();
+            return int(d->result());
+        });
+        w.menuItem("mniColorTimed")->trigger();
+        QCOMPARE(platform::readIniText("CONFIG", "ColorTimer", "", t.settingsFile()), stored);
+        QCOMPARE(platform::readIniText("CONFIG", "ColorType", "", t.settingsFile()), QString("1"));
+        QCOMPARE(w.menuItem("mniColorTimed")->text(), "Timed (" + stored + "s)...");
+        QCOMPARE(w.tmrColorChange->interval(), stored.toInt() * 1000);
+
+        // Closed without OK: Timed all the same, the time as it was.
+        t.script.expectDialog("frmColorTime", [](QDialog*) { return int(QDialog::Rejected); });
+        w.menuItem("mniColorOff")->trigger();
+        w.menuItem("mniColorTimed")->trigger();
+        QVERIFY(w.menuItem("mniColorTimed")->isChecked());
+        QCOMPARE(platform::readIniText("CONFIG", "ColorTimer", "", t.settingsFile()), stored);
+        QVERIFY(t.script.problems().isEmpty());
+    }
+
+    void preferencesAtStartUp()
+    {
+        WindowTest t;
+        QDir().mkpath(t.appData.filePath("Moxta/configurator"));
+        testutil::writeFile(t.settingsFile(), "[CONFIG]\nColorTimer=12\nColorType=2\nLengthUnit=1\nTimeFormat=7\n"
+                                              "ConflictHandler=2\nShowHints=0\n");
+        auto w = t.start({"COMBINED"});
+        QCOMPARE(w->menuItem("mniColorTimed")->text(), QString("Timed (12s)..."));
+        QVERIFY(w->menuItem("mniColorStay")->isChecked());
+        QVERIFY(w->menuItem("mniinch")->isChecked());
+        QCOMPARE(w->control<QLabel>("lEOP_up")->text(), QString("EOP up in inches"));
+        QCOMPARE(w->control<QComboBox>("cmbTimeFormat")->currentIndex(), -1);
+        QVERIFY(w->menuItem("mniConflictConfiguration")->isChecked());
+        QVERIFY(!w->hintsShown());
+    }
+
+    void errorListFormats_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("relative seconds") << 0 << QStringList{"1000 s ago", "1339 s ago", "4294967196 s ago"};
+        QTest::newRow("relative d-h-m-s") << 1 << QStringList{"16m-40s ago", "22m-19s ago", "49710d-6h-26m-36s ago"};
+        QTest::newRow("absolute seconds") << 2 << QStringList{"4000 s", "3661 s", "5100 s"};
+        QTest::newRow("absolute d-h-m-s") << 3 << QStringList{"1h-6m-40s", "1h-1m-1s", "1h-25m-0s"};
+    }
+
+    void errorListFormats()
+    {
+        QFETCH(int, format);
+        QFETCH(QStringList, captions);
+        QByteArray buffer(64, '\0');
+        const uint32_t times[] = {4000, 3661, 5100};
+        const uint16_t codes[] = {18, 2, 108};
+        for (int i = 0; i < 3; ++i) {
+            for (int k = 0; k < 4; ++k)
+                buffer[6 * i + k] = char((times[i] >> (8 * k)) & 0xFF);
+            buffer[6 * i + 4] = char(codes[i] & 0xFF);
+        }
+        const auto rows = device::errorRows(buffer, 5000, format);
+        QCOMPARE(int(rows.size()), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(rows[std::size_t(i)].powered, captions[i]);
+        QCOMPARE(rows[2].error, QString("108"));
+        QCOMPARE(device::errorRows(QByteArray(64, '\0'), 5000, format).front().powered, QString("NO ERRORS RECORDED"));
+        QCOMPARE(device::dhms(0), QString("0s"));
+        QCOMPARE(device::dhms(59), QString("59s"));
+        QCOMPARE(device::dhms(86400), QString("1d-0s"));
+        QCOMPARE(device::dhms(3600), QString("1h-0s"));
+    }
+
+    void firmwareDownload()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        QTemporaryDir dir;
+        QString hex;
+        for (int at = 0; at < 4096; at += 16) {
+            QString line = QString::asprintf(":10%04X00", at);
+            unsigned sum = 16 + (at >> 8) + (at & 0xFF);
+            for (int i = 0; i < 16; ++i) {
+                line += "A5";
+                sum += 0xA5;
+            }
+            hex += line + QString::asprintf("%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
+        }
+        const QString file = testutil::writeFile(dir.filePath("app.hex"), (hex + ":00000001FF\n").toLatin1());
+        QVERIFY(!w.control("btnDownloadOnly")->isEnabled());
+        b.t.script.expectOpenFile(file);
+        w.btnFileSelectClick();
+        QVERIFY(w.control("btnDownloadOnly")->isEnabled());
+
+        const QString prompt = "Please remove all handsets from the control box before continuing\n\nPressing <Cancel> will skip hexfile-programming";
+        // Cancel: nothing downloaded, reported as done.
+        b.t.script.expect(MessageKind::Confirmation, prompt, false);
+        w.btnDownloadOnlyClick();
+        QCOMPARE(statusText(w), QString("Done"));
+        QCOMPARE(windowColour(w), QColor(0, 255, 0));
+        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+
+        b.t.script.expect(MessageKind::Confirmation, prompt, true);
+        w.btnDownloadOnlyClick();
+        QCOMPARE(statusText(w), QString("Done"));
+        moxtasim::BoxState box;
+        QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
+        QCOMPARE(int(box.downloadedBytes), 4096);
+        QVERIFY(box.applicationRunning);
+        QVERIFY(!w.progressBar->isVisible());
+
+        // The box unplugged: the download fails, red, and the poll starts over.
+        moxtasim::unplug("ZUBREX-0001", 0);
+        b.t.script.expect(MessageKind::Confirmation, prompt, true);
+        b.t.script.expect(MessageKind::Information, "Control box application cannot be downloaded");
+        w.btnDownloadOnlyClick();
+        QCOMPARE(windowColour(w), QColor(255, 0, 0));
+        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    void eraseMemoryPositions()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        const QString question = "This will erase the connected devices stored memory positions\n\nContinue?";
+        b.t.script.expect(MessageKind::Question, question, false);
+        w.ButtonResetMemoryPositionsClick();
+        QCOMPARE(w.poll.state().load(), int(device::PollWatch));
+        b.t.script.expect(MessageKind::Question, question, true);
+        w.ButtonResetMemoryPositionsClick();
+        moxtasim::BoxState box;
+        QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
+        QCOMPARE(box.memoryPositionErasures, 1);
+        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+
+        w.poll.state() = device::PollIdle; // the poll must not take the injected failure
+        QTest::qWait(300);
+        moxtasim::injectStatus("zbx_SetUsageOfControlLink", -1);
+        b.t.script.expect(MessageKind::Question, question, true);
+        b.t.script.expect(MessageKind::Information, "Could not set usage of control link");
+        w.ButtonResetMemoryPositionsClick();
+        QCOMPARE(w.poll.state().load(), int(device::PollIdle));
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    void initializationLockReset()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        b.t.script.expect(MessageKind::Information, "Initialization lock successfully reset");
+        w.btnResetInitLockClick();
+        moxtasim::injectStatus("lin_RC_DoAny", -2);
+        b.t.script.expect(MessageKind::Information, "Falied to reset initialization lock - error code: 254");
+        w.btnResetInitLockClick();
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+};
+
+QTEST_MAIN(TestBoxOperations)
+#include "tst_boxoperations.moc"
