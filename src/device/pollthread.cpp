@@ -31,16 +31,22 @@ bool PollMutex::try_lock_for(std::chrono::milliseconds timeout)
 {
     if (m_owner.load() == std::this_thread::get_id())
         return false;
-    if (!m_mutex.try_lock_for(timeout))
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_released.wait_for(lock, timeout, [this] { return !m_locked; }))
         return false;
+    m_locked = true;
     m_owner = std::this_thread::get_id();
     return true;
 }
 
 void PollMutex::unlock()
 {
-    m_owner = std::thread::id();
-    m_mutex.unlock();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_locked = false;
+        m_owner = std::thread::id();
+    }
+    m_released.notify_one();
 }
 
 PollThread::PollThread()

@@ -54,7 +54,11 @@ public:
     void unlock();
 
 private:
-    std::timed_mutex m_mutex;
+    // A flag under a plain mutex rather than a timed mutex: its waits are ones every thread checker
+    // understands.
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_locked = false;
     std::atomic<std::thread::id> m_owner{};
 };
 
