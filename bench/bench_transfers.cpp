@@ -16,7 +16,7 @@ namespace {
 
 std::unique_ptr<app::TfrmMain> window(int mode)
 {
-    app::TfrmMain::quitRequester() = [] {};
+    app::TfrmMain::quitRequester() = [](int) {};
     moxtasim::loadBench("[bench]\nlin_baud=0\n");
     app::StartOptions options;
     options.arguments = {QStringLiteral("COMBINED")};

@@ -36,7 +36,10 @@ public:
         writeFile(program.filePath(QStringLiteral("Actuators.ini")), QByteArray());
         if (!advancedIni.isNull())
             writeFile(program.filePath(QStringLiteral("Adv.ini")), advancedIni);
-        app::TfrmMain::quitRequester() = [this] { ++quitRequests; };
+        app::TfrmMain::quitRequester() = [this](int exitCode) {
+            ++quitRequests;
+            lastExitCode = exitCode;
+        };
         app::TfrmMain::processStarter() = [this](const QString& programFile, const QStringList& arguments) {
             startedProgram = programFile;
             startedArguments = arguments;
@@ -72,6 +75,7 @@ public:
     QTemporaryDir program;
     ui::ScriptedDialogs script;
     int quitRequests = 0;
+    int lastExitCode = -1;
     QString startedProgram;
     QStringList startedArguments;
 };

@@ -38,7 +38,9 @@
 #include <QLineEdit>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QLocale>
@@ -87,10 +89,10 @@ TfrmMain* mainWindow()
     return g_mainWindow;
 }
 
-std::function<void()>& TfrmMain::quitRequester()
+std::function<void(int)>& TfrmMain::quitRequester()
 {
-    static std::function<void()> requester = [] {
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    static std::function<void(int)> requester = [](int exitCode) {
+        QMetaObject::invokeMethod(qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
     };
     return requester;
 }
@@ -254,6 +256,8 @@ void TfrmMain::connectHandlers()
     connectPreferenceHandlers();
     const std::pair<const char*, void (TfrmMain::*)()> buttons[] = {
         {"btnReadConfig", &TfrmMain::mniReadClick},
+        {"btnLoadConfig", &TfrmMain::mniLoadClick},
+        {"btnSaveConfig", &TfrmMain::mniSaveClick},
         {"btnProgramConfig", &TfrmMain::mniProgramClick},
         {"btnFileSelect", &TfrmMain::btnFileSelectClick},
         {"btnDownloadOnly", &TfrmMain::btnDownloadOnlyClick},
@@ -264,6 +268,10 @@ void TfrmMain::connectHandlers()
         if (auto* button = control<QAbstractButton>(QString::fromLatin1(name)))
             connect(button, &QAbstractButton::clicked, this, handler);
     connect(menuItem(QStringLiteral("mniRead")), &QAction::triggered, this, &TfrmMain::mniReadClick);
+    connect(menuItem(QStringLiteral("mniLoad")), &QAction::triggered, this, &TfrmMain::mniLoadClick);
+    connect(menuItem(QStringLiteral("mniSave")), &QAction::triggered, this, &TfrmMain::mniSaveClick);
+    menuItem(QStringLiteral("mniLoad"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    menuItem(QStringLiteral("mniSave"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     connect(menuItem(QStringLiteral("mniProgram")), &QAction::triggered, this, &TfrmMain::mniProgramClick);
     if (auto* hex = control<QLineEdit>(QStringLiteral("edtHexFile")))
         connect(hex, &QLineEdit::textChanged, this, &TfrmMain::edtHexFileChange);
@@ -303,6 +311,17 @@ void TfrmMain::formActivate()
     }
 
     commandLineText = arguments.join(u' ');
+
+    // LOADSAVE file, or PRODUCT LOADSAVE file.
+    if (arguments.size() >= 2) {
+        QString file;
+        if (arguments[0].toUpper() == u"LOADSAVE")
+            file = arguments[1];
+        else if (arguments[1].toUpper() == u"LOADSAVE" && arguments.size() >= 3)
+            file = arguments[2];
+        if (!file.isEmpty() && QFileInfo::exists(file))
+            loadSaveRun(file);
+    }
     emit firstActivationDone();
 }
 
@@ -318,10 +337,10 @@ void TfrmMain::formDestroy()
     device::lib::closeDevice();
 }
 
-void TfrmMain::requestTerminate()
+void TfrmMain::requestTerminate(int exitCode)
 {
     terminateRequested = true;
-    quitRequester()();
+    quitRequester()(exitCode);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

@@ -54,7 +54,7 @@ public:
 
     // How the program asks the application to end and how Restart starts the new instance; tests
     // replace them.
-    static std::function<void()>& quitRequester();
+    static std::function<void(int exitCode)>& quitRequester();
     static std::function<bool(const QString& program, const QStringList& arguments)>& processStarter();
 
     // Window parts
@@ -89,6 +89,16 @@ public:
 
     // Device > Choose USB-device...
     void mniUsbDeviceClick();
+
+    // Configuration files
+    void mniLoadClick();
+    void mniSaveClick();
+    // Loads a file into the session and the window; true when the window shows the file.
+    // storedFirmware receives the firmware file name the file carries.
+    bool fileLoad(const QString& path, QString* storedFirmware = nullptr);
+    // The unattended run of the command line: load, store, save back, end.
+    void loadSaveRun(const QString& path);
+    QString lastLoadedFile;
 
     // Talking to the box
     void mniReadClick();
@@ -196,7 +206,7 @@ private:
     void formCreate();
     void formDestroy();
     void connectHandlers();
-    void requestTerminate();
+    void requestTerminate(int exitCode = 0);
     void createProgressBar();
     void placeProgressBar();
     void applyMultiparallel(bool shown);

@@ -1,0 +1,248 @@
+#include "app/application.h"
+#include "config/transfers.h"
+#include "files/filenames.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+
+#include <moxtausbdll.h>
+
+#include "windowtest.h"
+
+using testutil::WindowTest;
+using ui::MessageKind;
+
+namespace {
+
+// A .cfg as the library writes it, with a few values of its own.
+QString writeConfiguration(const QString& path, const char* type, const char* tag, int strokeMax,
+                           const char* hexFile = "")
+{
+    lin_OpenConfig(type, 0, 0);
+    lin_SetConfig("ref1_stroke_max", uint16_t(strokeMax));
+    lin_SetStringConfig("ConfType", tag);
+    lin_SaveConfig(path.toLocal8Bit().constData(), *hexFile ? hexFile : nullptr, 1);
+    return path;
+}
+
+int storedValue(const QString& path, const QString& key)
+{
+    return platform::readIniInteger("parameters", key, "-1", path);
+}
+
+} // namespace
+
+class TestConfigFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void extensionRule_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "/tmp/box1" << "/tmp/box1.cfg";
+        QTest::newRow("upper case kept") << "/tmp/box1.CFG" << "/tmp/box1.CFG";
+        QTest::newRow("mixed case kept") << "/tmp/box1.Cfg" << "/tmp/box1.Cfg";
+        QTest::newRow("other extension") << "/tmp/box1.txt" << "/tmp/box1.txt.cfg";
+        QTest::newRow("backup") << "/tmp/box1.cfg.bak" << "/tmp/box1.cfg.bak.cfg";
+        QTest::newRow("dot in the folder") << "/tmp/v1.2/box1" << "/tmp/v1.2/box1.cfg";
+    }
+    void extensionRule()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, saved);
+        QCOMPARE(files::withCfgExtension(chosen), saved);
+    }
+
+    void productTags()
+    {
+        QCOMPARE(files::modeOfProductTag("tavrin"), 0);
+        QCOMPARE(files::modeOfProductTag("KVR5E"), 0);
+        QCOMPARE(files::modeOfProductTag("Belmora"), 1);
+        QCOMPARE(files::modeOfProductTag("rq9"), 2);
+        QCOMPARE(files::modeOfProductTag("MZ40std"), 3);
+        QCOMPARE(files::modeOfProductTag("MZ40ADV"), 4);
+        QCOMPARE(files::modeOfProductTag("MZ40"), -1);
+        QCOMPARE(files::modeOfProductTag(""), -1);
+    }
+
+    void saveAndLoadBack()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        QTemporaryDir dir;
+        w->control<QComboBox>("cmbStroke1")->setEditText("612");
+        w->control<QLineEdit>("edtHexFile")->setText("/fw/desk.hex");
+        t.script.expectSaveFile(dir.filePath("desk"));
+        w->mniSaveClick();
+        const QString file = dir.filePath("desk.cfg");
+        QCOMPARE(storedValue(file, "ref1_stroke_max"), 6120);
+        QCOMPARE(platform::readIniText("configuration", "hexfile", "", file), QString("/fw/desk.hex"));
+        QCOMPARE(w->windowTitle(), "desk - " + w->windowCaption); // the name as it was chosen
+
+        // Overwriting asks; No writes nothing.
+        w->control<QComboBox>("cmbStroke1")->setEditText("700");
+        t.script.expectSaveFile(file);
+        t.script.expect(MessageKind::Question, "File exists. Overwrite?", false);
+        w->mniSaveClick();
+        QCOMPARE(storedValue(file, "ref1_stroke_max"), 6120);
+
+        // Loading shows the file and its firmware name.
+        w->control<QLineEdit>("edtHexFile")->clear();
+        t.script.expectOpenFile(file);
+        w->mniLoadClick();
+        QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("612"));
+        QCOMPARE(w->control<QLineEdit>("edtHexFile")->text(), QString("/fw/desk.hex"));
+        QVERIFY(w->control<QLineEdit>("edtHexFile")->font().bold());
+        QCOMPARE(w->windowTitle(), "desk.cfg - " + w->windowCaption);
+
+        // Cancelling leaves the guard cleared; Reset to defaults restores the caption.
+        t.script.expectOpenFile(QString());
+        w->mniLoadClick();
+        QVERIFY(!w->operationGuard);
+        w->menuItem("mniReset")->trigger();
+        QCOMPARE(w->windowTitle(), w->windowCaption);
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void firmwareNameNeedsTheProgrammerTab()
+    {
+        WindowTest t; // standard mode: only the Settings tab
+        auto w = t.start();
+        QTemporaryDir dir;
+        w->control<QLineEdit>("edtHexFile")->setText("/fw/desk.hex");
+        t.script.expectSaveFile(dir.filePath("std.cfg"));
+        w->mniSaveClick();
+        QCOMPARE(platform::readIniText("configuration", "hexfile", "x", dir.filePath("std.cfg")), QString());
+        const QString withHex = writeConfiguration(dir.filePath("hex.cfg"), "KVR5E", "KVR5E", 100, "/fw/a.hex");
+        t.script.expectOpenFile(withHex);
+        w->mniLoadClick();
+        QCOMPARE(w->control<QLineEdit>("edtHexFile")->text(), QString());
+        QVERIFY(!w->control<QLineEdit>("edtHexFile")->font().bold());
+        QVERIFY(t.script.problems().isEmpty());
+    }
+
+    void fileOfAnotherMode()
+    {
+        QTemporaryDir dir;
+        const QString file = writeConfiguration(dir.filePath("bed.cfg"), "KVR5E", "belmora", 4321);
+        const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to WZQ";
+
+        WindowTest accept;
+        accept.writeSetting("WarnOnChange", "1");
+        auto w = accept.start({"COMBINED"});
+        accept.script.expectOpenFile(file);
+        accept.script.expect(MessageKind::Question, question, true);
+        w->mniLoadClick();
+        QCOMPARE(w->checkedMode(), 1);
+        QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("432")); // the file, not the defaults
+        QCOMPARE(w->windowTitle(), "bed.cfg - " + w->windowCaption);
+        QVERIFY(accept.script.problems().isEmpty());
+
+        WindowTest decline;
+        auto d = decline.start({"COMBINED"});
+        decline.script.expectOpenFile(file);
+        decline.script.expect(MessageKind::Question, question, false);
+        d->mniLoadClick();
+        QCOMPARE(d->checkedMode(), 0);
+        QCOMPARE(d->control<QComboBox>("cmbStroke1")->currentText(), QString("Default"));
+        QCOMPARE(d->windowTitle(), d->windowCaption);
+        QVERIFY(decline.script.problems().isEmpty());
+
+        WindowTest fixed;
+        auto f = fixed.start({"RQ9"});
+        fixed.script.expectOpenFile(file);
+        fixed.script.expect(MessageKind::Information, "Please use WZQ configurator to read this file");
+        f->mniLoadClick();
+        QCOMPARE(f->checkedMode(), 2);
+        QVERIFY(fixed.script.problems().isEmpty());
+
+        // Without a tag, or the current mode's: no question at all.
+        WindowTest same;
+        same.writeSetting("Hardware", "1");
+        auto s = same.start({"COMBINED"});
+        same.script.expectOpenFile(file);
+        s->mniLoadClick();
+        QCOMPARE(s->control<QComboBox>("cmbStroke1")->currentText(), QString("432"));
+        QVERIFY(same.script.problems().isEmpty());
+    }
+
+    void unreadableAndUnwritableFiles()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        QTemporaryDir dir;
+        const QString broken = testutil::writeFile(dir.filePath("broken.cfg"), "not a configuration\n");
+        t.script.expectOpenFile(broken);
+        t.script.expect(MessageKind::Information, "Could not read config file (not for supported hardware?)");
+        w->mniLoadClick();
+        QCOMPARE(w->windowTitle(), "broken.cfg - " + w->windowCaption);
+
+        const QString before = w->windowTitle();
+        moxtasim::injectStatus("lin_SaveConfig", -32);
+        t.script.expectSaveFile(dir.filePath("x.cfg"));
+        t.script.expect(MessageKind::Information, "Could not save config file (ERROR_CFG_WRITING)");
+        w->mniSaveClick();
+        QCOMPARE(w->windowTitle(), before);
+        QVERIFY(!QFileInfo::exists(dir.filePath("x.cfg")));
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    void loadSaveInTheWindow()
+    {
+        QTemporaryDir dir;
+        const QString file = writeConfiguration(dir.filePath("a.cfg"), "KVR5E", "WZQ", 4320, "/fw/bed.hex");
+        // A fixed desk mode refuses the bed file: the message, then the end with status 1, nothing written.
+        const QByteArray before = testutil::readFile(file);
+        WindowTest refused;
+        refused.script.expect(MessageKind::Information, "Please use WZQ configurator to read this file");
+        auto r = refused.start({"LOADSAVE", file});
+        r->formActivate();
+        QCOMPARE(refused.lastExitCode, 1);
+        QCOMPARE(testutil::readFile(file), before);
+        QVERIFY(refused.script.problems().isEmpty());
+
+        // As the bed product it passes through the window and keeps its firmware name.
+        WindowTest bed;
+        auto b = bed.start({"wzq", "loadsave", file});
+        b->formActivate();
+        QCOMPARE(bed.lastExitCode, 0);
+        QCOMPARE(storedValue(file, "ref1_stroke_max"), 4320);
+        QCOMPARE(platform::readIniText("configuration", "hexfile", "", file), QString("/fw/bed.hex"));
+        QCOMPARE(platform::readIniText("strings", "ConfType", "", file), QString("WZQ"));
+        QVERIFY(bed.script.problems().isEmpty());
+    }
+
+    void loadSaveProcess()
+    {
+        QTemporaryDir dir;
+        const QString file = writeConfiguration(dir.filePath("p.cfg"), "KVR5E", "KVR5E", 2500);
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("APPDATA", dir.filePath("appdata"));
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        testutil::writeFile(dir.filePath("bench.ini"), testutil::kQuietBench);
+        env.insert("MOXTA_BENCH", dir.filePath("bench.ini"));
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(CONFIGURATOR_BINARY), {"LOADSAVE", file});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(storedValue(file, "ref1_stroke_max"), 2500);
+        QCOMPARE(platform::readIniText("strings", "ConfType", "", file), QString("KVR5E"));
+
+        // A file that does not exist leaves the program running.
+        run.start(QStringLiteral(CONFIGURATOR_BINARY), {"LOADSAVE", dir.filePath("none.cfg")});
+        QVERIFY(run.waitForStarted());
+        QVERIFY(!run.waitForFinished(3000));
+        run.kill();
+        run.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestConfigFiles)
+#include "tst_configfiles.moc"
