@@ -49,6 +49,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -129,6 +130,8 @@ void TfrmMain::construct(const StartOptions& options)
         QWidget* page = make();
         m_ui->pgcMain->addTab(page, page->windowTitle());
     }
+    // Up to ten tabs share the bar in the desk mode; a narrower padding keeps them all in view.
+    m_ui->pgcMain->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
     m_side = new QWidget(m_ui->pnlClient);
     Ui::pnlMainSide side;
     side.setupUi(m_side);
