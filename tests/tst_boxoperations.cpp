@@ -61,10 +61,13 @@ struct Bench
     std::unique_ptr<app::Application> program;
     app::TfrmMain* w = nullptr;
 
-    explicit Bench(const char* bench, const QStringList& arguments = {"COMBINED"}, const QByteArray& colorType = "1")
+    explicit Bench(const char* bench, const QStringList& arguments = {"COMBINED"}, const QByteArray& colorType = "1",
+                   const QByteArray& adapter = QByteArray())
     {
         moxtasim::loadBench(bench);
         t.writeSetting("ColorType", colorType);
+        if (!adapter.isEmpty())
+            platform::writeProfileString("CONFIG", "usbfilename", QString::fromLatin1(adapter), t.settingsFile());
         program = t.startApplication(arguments);
         w = &program->mainWindow();
         w->formActivate();
@@ -140,6 +143,30 @@ private slots:
         auto program = t.startApplication();
         QCOMPARE(app::windows().frmSelectDevice->adapterName, QString("GOOD"));
         QVERIFY(t.script.problems().isEmpty());
+    }
+
+    void chooseAnotherAdapterFromTheMenu()
+    {
+        Bench b("[bench]\nlin_baud=0\n[adapter:A]\n[adapter:OLD]\nusable=0\n[box:A:0]\n", {"COMBINED"}, "1", "A");
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        b.t.script.expectDialog("frmSelectDevice", [](QDialog* d) {
+            auto* list = d->findChild<QListWidget*>("lbxDevices");
+            if (!d->findChild<QLabel*>("lblInfo")->text().startsWith("Select new Zubrex device from the list"))
+                return int(QDialog::Rejected);
+            list->setCurrentRow(1);
+            d->findChild<QPushButton*>("btnSelect")->click();
+            return int(d->result());
+        });
+        b.t.script.expect(MessageKind::Information, "The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program.");
+        w.menuItem("mniUsbDevice")->trigger();
+        QCOMPARE(app::windows().frmSelectDevice->adapterName, QString("OLD"));
+        QCOMPARE(w.poll.state().load(), int(device::PollIdle));
+        w.GuiTimerTimer();
+        QVERIFY(!w.control("btnReadConfig")->isEnabled());
+        // Only the start-up search remembers the choice.
+        QCOMPARE(platform::readIniText("CONFIG", "usbfilename", "<none>", b.t.settingsFile()), QString("A"));
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 
     void boxAppearsAndDisappears()
