@@ -6,6 +6,8 @@
 #include "moxtasim.h"
 #include "moxtausbdll.h"
 
+#include "../devicelib/tests/hextext.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -78,31 +80,9 @@ void BM_ProgramConfiguration(benchmark::State& state)
 }
 BENCHMARK(BM_ProgramConfiguration)->Arg(19200)->Arg(0)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// An Intel HEX image of `size` bytes from address 0.
 std::string hexImage(std::size_t size)
 {
-    std::string text;
-    char line[64];
-    for (std::size_t at = 0; at < size; at += 16) {
-        if (at % 0x10000 == 0) {
-            const unsigned upper = unsigned(at >> 16);
-            std::snprintf(line, sizeof line, ":02000004%04X%02X\n", upper, (0x100 - ((6 + upper) & 0xFF)) & 0xFF);
-            text += line;
-        }
-        const std::size_t n = std::min<std::size_t>(16, size - at);
-        unsigned sum = unsigned(n) + ((at >> 8) & 0xFF) + (at & 0xFF);
-        std::snprintf(line, sizeof line, ":%02X%04X00", unsigned(n), unsigned(at & 0xFFFF));
-        text += line;
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned byte = unsigned((at + i) * 7 & 0xFF);
-            sum += byte;
-            std::snprintf(line, sizeof line, "%02X", byte);
-            text += line;
-        }
-        std::snprintf(line, sizeof line, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
-        text += line;
-    }
-    return text + ":00000001FF\n";
+    return hextext::image(size);
 }
 
 void BM_Download64KiB(benchmark::State& state)

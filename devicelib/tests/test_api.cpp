@@ -3,6 +3,8 @@
 #include "moxtasim.h"
 #include "moxtausbdll.h"
 
+#include "hextext.h"
+
 #include <gtest/gtest.h>
 
 #include "testfiles.h"
@@ -35,31 +37,9 @@ const char* const kBench = "[bench]\nlin_baud=0\n"
 
 
 
-// An Intel HEX text of `size` bytes from address 0, with its end record.
 std::string hexImage(std::size_t size)
 {
-    std::string text;
-    char line[64];
-    for (std::size_t at = 0; at < size; at += 16) {
-        if (at % 0x10000 == 0) {
-            const unsigned upper = unsigned(at >> 16);
-            std::snprintf(line, sizeof line, ":02000004%04X%02X\n", upper, (0x100 - ((6 + (upper >> 8) + (upper & 0xFF)) & 0xFF)) & 0xFF);
-            text += line;
-        }
-        const std::size_t n = std::min<std::size_t>(16, size - at);
-        unsigned sum = unsigned(n) + ((at >> 8) & 0xFF) + (at & 0xFF);
-        std::snprintf(line, sizeof line, ":%02X%04X00", unsigned(n), unsigned(at & 0xFFFF));
-        text += line;
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned byte = unsigned((at + i) * 31 & 0xFF);
-            sum += byte;
-            std::snprintf(line, sizeof line, "%02X", byte);
-            text += line;
-        }
-        std::snprintf(line, sizeof line, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
-        text += line;
-    }
-    return text + ":00000001FF\n";
+    return hextext::image(size);
 }
 
 class Api : public ::testing::Test

@@ -41,20 +41,27 @@ void TfrmMain::waitPainted(int milliseconds)
     }
 }
 
-void TfrmMain::mniReadClick()
+bool TfrmMain::beginGuardedBoxOperation()
 {
     if (operationGuard)
-        return;
+        return false;
     operationGuard = true;
     if (!modeCheck()) {
         operationGuard = false;
-        return;
+        return false;
     }
     if (!poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
         ui::dialogs().information(this, QStringLiteral("Internal error"));
         operationGuard = false;
-        return;
+        return false;
     }
+    return true;
+}
+
+void TfrmMain::mniReadClick()
+{
+    if (!beginGuardedBoxOperation())
+        return;
     poll.state() = device::PollIdle;
     restoreNormalColour();
     setStatusText(QStringLiteral("Reading configuration"));
@@ -240,18 +247,8 @@ void TfrmMain::btnDownloadOnlyClick()
 
 void TfrmMain::btnResetInitLockClick()
 {
-    if (operationGuard)
+    if (!beginGuardedBoxOperation())
         return;
-    operationGuard = true;
-    if (!modeCheck()) {
-        operationGuard = false;
-        return;
-    }
-    if (!poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
-        ui::dialogs().information(this, QStringLiteral("Internal error"));
-        operationGuard = false;
-        return;
-    }
     device::lib::setUsageOfControlLink(8);
     const int16_t r = device::lib::doAny(129, 0x8026, nullptr);
     if ((r & 0xFF) == 0)

@@ -118,6 +118,9 @@ public:
     static void waitPainted(int milliseconds);
     // Keeps Read, Program, Load, Save and the initialization-lock reset from overlapping.
     bool operationGuard = false;
+    // The guard, the mode check and the poll mutex, in this order; false (and nothing held) when
+    // one of them says no.
+    bool beginGuardedBoxOperation();
 
     // Live status
     void GuiTimerTimer();

@@ -385,6 +385,15 @@ void storeReferenceRows(Transfer& t, bool& memoryImpulse)
 
 // ---- Fixed-name rows ------------------------------------------------------------------------
 
+// Selects the item whose text is the value, else the item with the fallback text.
+void selectValueItem(QComboBox* box, uint16_t value, const QString& fallback)
+{
+    if (!box)
+        return;
+    const int index = box->findText(QString::number(value));
+    box->setCurrentIndex(index >= 0 ? index : box->findText(fallback));
+}
+
 void showFixedComposite(Transfer& t, const Row& row)
 {
     TfrmMain& w = t.w;
@@ -392,26 +401,14 @@ void showFixedComposite(Transfer& t, const Row& row)
     QWidget* ctrl = *row.control ? w.control(QString::fromLatin1(row.control)) : nullptr;
     auto* box = qobject_cast<QComboBox*>(ctrl);
     switch (row.composite) {
-    case Composite::PwmDuty: {
-        if (!box)
-            break;
-        const int index = box->findText(QString::number(readParameterValue(name)));
-        box->setCurrentIndex(index >= 0 ? index : box->findText(QStringLiteral("90")));
-        break;
-    }
+    case Composite::PwmDuty: selectValueItem(box, readParameterValue(name), QStringLiteral("90")); break;
     case Composite::UblTimeoutEnlarged: {
         const uint16_t value = readParameterValue(name);
         const QString text = value <= 65534 ? QString::number(value) : QStringLiteral("0");
         setBoxText(box, text == QStringLiteral("0") ? QStringLiteral("Off") : text);
         break;
     }
-    case Composite::SnoreMemory: {
-        if (!box)
-            break;
-        const int index = box->findText(QString::number(readParameterValue(name)));
-        box->setCurrentIndex(index >= 0 ? index : box->findText(QStringLiteral("5")));
-        break;
-    }
+    case Composite::SnoreMemory: selectValueItem(box, readParameterValue(name), QStringLiteral("5")); break;
     case Composite::RefAlwaysParallel: {
         const uint16_t bits = readParameterValue(name);
         for (int ref = 5; ref <= 8; ++ref)
