@@ -248,21 +248,21 @@ bool parseBench(std::string_view benchText, const std::string& baseDirectory, Be
             if (!splitSection(section.name, kind, adapter, device))
                 throw Fault{section.line, "unknown section [" + section.name + "]"};
             if (equalsIgnoreCase(kind, "adapter")) {
-                AdapterSpec spec;
-                spec.name = adapter;
-                parseAdapter(section, spec, warnings);
-                result.adapters.push_back(std::move(spec));
+                AdapterSpec setup;
+                setup.name = adapter;
+                parseAdapter(section, setup, warnings);
+                result.adapters.push_back(std::move(setup));
             } else if (equalsIgnoreCase(kind, "box")) {
                 bool known = false;
                 for (const AdapterSpec& a : result.adapters)
                     known = known || a.name == adapter;
                 if (!known)
                     throw Fault{section.line, "box on adapter " + adapter + ", which no [adapter:] section before it names"};
-                BoxSpec spec;
-                spec.adapter = adapter;
-                spec.device = device;
-                parseBox(section, baseDirectory, spec, warnings);
-                result.boxes.push_back(std::move(spec));
+                BoxSpec setup;
+                setup.adapter = adapter;
+                setup.device = device;
+                parseBox(section, baseDirectory, setup, warnings);
+                result.boxes.push_back(std::move(setup));
             } else {
                 throw Fault{section.line, "unknown section [" + section.name + "]"};
             }

@@ -75,7 +75,7 @@ BoxRuntime* bootloaderBox(State& s)
     if (s.openAdapter < 0)
         return nullptr;
     for (BoxRuntime& b : s.boxes)
-        if (b.spec.adapter == s.adapters[std::size_t(s.openAdapter)].name && b.spec.connected && b.inBootloader)
+        if (b.setup.adapter == s.adapters[std::size_t(s.openAdapter)].name && b.setup.connected && b.inBootloader)
             return &b;
     return nullptr;
 }
@@ -401,7 +401,7 @@ int16_t lin_ProgramConfigRunMode(uint8_t device, int32_t reserved1, int32_t rese
         return ERROR_CFG_ILLEGAL_HW;
     const Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
     linDelay(s, configurationBytes(programmed));
-    if (!b->spec.configPath.empty() && saveCfg(b->spec.configPath, programmed, std::string(), false) != OK)
+    if (!b->setup.configPath.empty() && saveCfg(b->setup.configPath, programmed, std::string(), false) != OK)
         return ERROR_CFG_WRITING;
     b->stored = programmed;
     ++b->programmed;
@@ -422,9 +422,9 @@ int16_t lin_RC_GetSoftwareVersion(uint8_t device, int32_t* software, uint16_t* v
     return boxCall("lin_RC_GetSoftwareVersion", args(arg(device), pointer(software), pointer(version), pointer(a), pointer(b)),
                    device, 8, [&](State&, BoxRuntime& bx) {
                        if (software)
-                           *software = bx.spec.software;
+                           *software = bx.setup.software;
                        if (version)
-                           *version = bx.spec.version;
+                           *version = bx.setup.version;
                        if (a)
                            *a = 0;
                        if (b)
@@ -437,9 +437,9 @@ int16_t lin_RC_GetProductionInfo(uint8_t device, char* serial, char* date)
 {
     return boxCall("lin_RC_GetProductionInfo", args(arg(device), pointer(serial), pointer(date)), device, 32,
                    [&](State&, BoxRuntime& b) {
-                       copyText(b.spec.serial, serial, 16);
-                       copyText(b.spec.date, date, 16);
-                       return int16_t((b.spec.revision << 8) | b.spec.hardwareId);
+                       copyText(b.setup.serial, serial, 16);
+                       copyText(b.setup.date, date, 16);
+                       return int16_t((b.setup.revision << 8) | b.setup.hardwareId);
                    });
 }
 
@@ -449,8 +449,8 @@ int16_t lin_GetRC_ProductInfo(uint8_t device, unsigned char* buf)
         if (!buf)
             return int16_t(ERROR_CFG_INVALID_PARAMETER);
         std::memset(buf, 0, 64);
-        buf[0] = b.spec.hardwareId;
-        buf[1] = b.spec.productClass;
+        buf[0] = b.setup.hardwareId;
+        buf[1] = b.setup.productClass;
         return int16_t(OK);
     });
 }
@@ -460,9 +460,9 @@ int16_t lin_RC_GetActivations32(uint8_t device, uint32_t* activations, uint32_t*
     return boxCall("lin_RC_GetActivations32", args(arg(device), pointer(activations), pointer(sitStands)), device, 8,
                    [&](State&, BoxRuntime& b) {
                        if (activations)
-                           *activations = b.spec.activations;
+                           *activations = b.setup.activations;
                        if (sitStands)
-                           *sitStands = b.spec.sitStands;
+                           *sitStands = b.setup.sitStands;
                        return int16_t(OK);
                    });
 }
@@ -470,7 +470,7 @@ int16_t lin_RC_GetActivations32(uint8_t device, uint32_t* activations, uint32_t*
 int16_t lin_RC_GetConfigBusy(uint8_t device)
 {
     return boxCall("lin_RC_GetConfigBusy", arg(device), device, 2, [](State&, BoxRuntime& b) {
-        return b.spec.busy < 0 ? int16_t(ERROR_INVALID_COMMAND) : int16_t(b.spec.busy);
+        return b.setup.busy < 0 ? int16_t(ERROR_INVALID_COMMAND) : int16_t(b.setup.busy);
     });
 }
 
@@ -517,8 +517,8 @@ int16_t lin_RC_GetErrors(uint8_t device, unsigned char* buf)
         if (!buf)
             return int16_t(ERROR_CFG_INVALID_PARAMETER);
         std::memset(buf, 0, 64);
-        for (std::size_t i = 0; i < b.spec.errors.size() && i < 10; ++i) {
-            const ErrorRecord& r = b.spec.errors[i];
+        for (std::size_t i = 0; i < b.setup.errors.size() && i < 10; ++i) {
+            const ErrorRecord& r = b.setup.errors[i];
             unsigned char* p = buf + 6 * i;
             p[0] = static_cast<unsigned char>(r.time);
             p[1] = static_cast<unsigned char>(r.time >> 8);
@@ -561,7 +561,7 @@ int16_t lin_SetHandsetCommand(uint8_t command1, uint8_t command2)
         s.handsetCommands = 0;
         for (int d = 0; d <= 3; ++d)
             if (BoxRuntime* b = findBox(s, s.adapters[std::size_t(s.openAdapter)].name, d);
-                b && b->spec.connected && b->applicationRunning && !b->inBootloader)
+                b && b->setup.connected && b->applicationRunning && !b->inBootloader)
                 ++b->memoryPositionErasures;
     }
     return OK;
@@ -595,7 +595,7 @@ int16_t nbl_Download(const char* hexFile, int32_t reserved1, MoxtaProgressCallba
     for (int step = 0; step <= kSteps; ++step) {
         if (progress && !progress(step))
             return ERROR_GEN_READWRITE;
-        if (!b->spec.connected || !b->inBootloader)
+        if (!b->setup.connected || !b->inBootloader)
             return ERROR_READ_TIMEOUT; // unplugged while the callback ran
         if (step < kSteps)
             linDelay(s, total * std::size_t(step + 1) / kSteps - total * std::size_t(step) / kSteps);

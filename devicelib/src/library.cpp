@@ -43,26 +43,26 @@ std::string directoryOf(const std::string& path)
 void applyBench(State& s, Bench&& bench)
 {
     std::vector<BoxRuntime> boxes;
-    for (BoxSpec& spec : bench.boxes) {
-        const BoxRuntime* before = findBox(s, spec.adapter, spec.device);
-        BoxRuntime box(spec, *spec.configuration);
-        if (before && before->spec.configType == spec.configType) {
+    for (BoxSpec& setup : bench.boxes) {
+        const BoxRuntime* before = findBox(s, setup.adapter, setup.device);
+        BoxRuntime box(setup, *setup.configuration);
+        if (before && before->setup.configType == setup.configType) {
             box = *before;
-            const bool poweredChanged = before->spec.poweredSeconds != spec.poweredSeconds;
-            box.spec = spec;
-            if (spec.configPath.empty() || spec.configPath != before->spec.configPath)
+            const bool poweredChanged = before->setup.poweredSeconds != setup.poweredSeconds;
+            box.setup = setup;
+            if (setup.configPath.empty() || setup.configPath != before->setup.configPath)
                 box.stored = before->stored; // a box keeps what it was programmed with
             else
-                box.stored = *spec.configuration; // the file is the box's memory
+                box.stored = *setup.configuration; // the file is the box's memory
             if (poweredChanged) {
-                box.poweredBase = spec.poweredSeconds;
+                box.poweredBase = setup.poweredSeconds;
                 box.connectedSince = std::chrono::steady_clock::now();
-            } else if (before->spec.connected != spec.connected) {
-                box.spec.connected = before->spec.connected;
-                box.setConnected(spec.connected);
+            } else if (before->setup.connected != setup.connected) {
+                box.setup.connected = before->setup.connected;
+                box.setConnected(setup.connected);
             }
         } else {
-            box.poweredBase = spec.poweredSeconds;
+            box.poweredBase = setup.poweredSeconds;
             box.connectedSince = std::chrono::steady_clock::now();
         }
         boxes.push_back(std::move(box));
@@ -86,7 +86,7 @@ void applyBench(State& s, Bench&& bench)
 
 uint32_t BoxRuntime::poweredSeconds() const
 {
-    if (!spec.connected)
+    if (!setup.connected)
         return poweredBase;
     const auto elapsed = std::chrono::steady_clock::now() - connectedSince;
     return poweredBase + uint32_t(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count());
@@ -94,11 +94,11 @@ uint32_t BoxRuntime::poweredSeconds() const
 
 void BoxRuntime::setConnected(bool connected)
 {
-    if (connected == spec.connected)
+    if (connected == setup.connected)
         return;
     poweredBase = poweredSeconds();
     connectedSince = std::chrono::steady_clock::now();
-    spec.connected = connected;
+    setup.connected = connected;
     if (connected) {
         // Powered up again: the box starts its application when it has a whole one, else it
         // stays in its bootloader.
@@ -197,7 +197,7 @@ Call::Call(const char* function, std::string arguments, int device)
     // A bench fail= entry answers calls addressed to its box, or, at bench level, all others.
     if (device >= 0 && device <= 3) {
         if (BoxRuntime* box = s.openAdapter >= 0 ? findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device) : nullptr)
-            if (auto f = box->spec.fail.find(function); f != box->spec.fail.end())
+            if (auto f = box->setup.fail.find(function); f != box->setup.fail.end())
                 m_injected = f->second;
         return;
     }
@@ -213,7 +213,7 @@ Call::~Call()
 BoxRuntime* findBox(State& s, const std::string& adapter, int device)
 {
     for (BoxRuntime& box : s.boxes)
-        if (box.spec.adapter == adapter && box.spec.device == device)
+        if (box.setup.adapter == adapter && box.setup.device == device)
             return &box;
     return nullptr;
 }
@@ -223,7 +223,7 @@ BoxRuntime* answeringBox(State& s, int device)
     if (s.openAdapter < 0 || device < 0 || device > 3)
         return nullptr;
     BoxRuntime* box = findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device);
-    if (!box || !box->spec.connected || box->inBootloader || !box->applicationRunning)
+    if (!box || !box->setup.connected || box->inBootloader || !box->applicationRunning)
         return nullptr;
     return box;
 }

@@ -21,12 +21,12 @@ namespace moxta {
 struct BoxRuntime
 {
     BoxRuntime(BoxSpec boxSpec, Configuration configuration)
-        : spec(std::move(boxSpec))
+        : setup(std::move(boxSpec))
         , stored(std::move(configuration))
     {
     }
 
-    BoxSpec spec;
+    BoxSpec setup;
     Configuration stored;
     bool inBootloader = false;
     bool applicationRunning = true;

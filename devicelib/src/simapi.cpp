@@ -154,7 +154,7 @@ bool boxState(const std::string& adapter, int device, BoxState& out)
     const BoxRuntime* box = findBox(*s, adapter, device);
     if (!box)
         return false;
-    out.connected = box->spec.connected;
+    out.connected = box->setup.connected;
     out.inBootloader = box->inBootloader;
     out.applicationRunning = box->applicationRunning;
     out.poweredSeconds = box->poweredSeconds();
