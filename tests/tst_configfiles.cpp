@@ -27,6 +27,8 @@ QString writeConfiguration(const QString& path, const char* type, const char* ta
     return path;
 }
 
+using Values = QList<QPair<QString, int>>;
+
 int storedValue(const QString& path, const QString& key)
 {
     return platform::readIniInteger("parameters", key, "-1", path);
@@ -188,6 +190,16 @@ private slots:
         w->mniSaveClick();
         QCOMPARE(w->windowTitle(), before);
         QVERIFY(!QFileInfo::exists(dir.filePath("x.cfg")));
+
+        // A read-only target: the user may confirm, the file stays as it was.
+        const QString readOnly = writeConfiguration(dir.filePath("ro.cfg"), "KVR5E", "KVR5E", 100);
+        const QByteArray kept = testutil::readFile(readOnly);
+        QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        t.script.expectSaveFile(readOnly);
+        t.script.expect(MessageKind::Question, "File exists. Overwrite?", true);
+        t.script.expect(MessageKind::Information, "Could not save config file (ERROR_CFG_WRITING)");
+        w->mniSaveClick();
+        QCOMPARE(testutil::readFile(readOnly), kept);
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
@@ -214,6 +226,71 @@ private slots:
         QCOMPARE(platform::readIniText("configuration", "hexfile", "", file), QString("/fw/bed.hex"));
         QCOMPARE(platform::readIniText("strings", "ConfType", "", file), QString("WZQ"));
         QVERIFY(bed.script.problems().isEmpty());
+    }
+
+    void loadSaveProcessOfEachMode_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<Values>("values"); // set, and expected back unless listed below
+        QTest::addColumn<Values>("normalised");
+        using V = QList<QPair<QString, int>>;
+        QTest::newRow("desk") << QStringList{"COMBINED"} << "KVR5E" << "KVR5E"
+                              << V{{"channel1", 0}, {"channel2", 1}, {"channel3", 2}, {"channel4", 3}, {"ref2_reference", 1},
+                                   {"ref3_reference", 2}, {"ref4_reference", 3}, {"ref1_stroke_max", 5000},
+                                   {"ref2_speed_up", 6554}, {"custom1", 25}, {"ref1_sls_accelerate", 5},
+                                   {"plug_type", 65535}, {"dcout3_voltmax", 255}, {"dcout3_voltmin", 65535}}
+                              << V{{"ref1_sls_accelerate", 1}, {"plug_type", 255}, {"dcout3_voltmax", 65535}, {"dcout3_voltmin", 65535}};
+        QTest::newRow("bed") << QStringList{"WZQ"} << "KVR5E" << "WZQ"
+                             << V{{"channel1", 6}, {"channel2", 7}, {"ref1_reference", 7}, {"ref2_reference", 6},
+                                  {"ref2_stroke_max", 4000}, {"massage_volt_max", 99}, {"mem1_value_index", 0},
+                                  {"mem1_pos_mask", 255}, {"mem1_pos8", 1234}}
+                             << V{};
+        QTest::newRow("RQ9") << QStringList{"rq9"} << "KVR5E" << "RQ9"
+                             << V{{"ref1_stroke_max", 700}, {"dcout1_timeout", 300}, {"ref2_speed_dw", 3277}} << V{};
+        QTest::newRow("MZ40 Standard") << QStringList{"MZ40STD"} << "MZ40" << "MZ40STD"
+                                       << V{{"power_led", 1}, {"pwm_duty", 50}, {"ref1_stroke_max", 3000}} << V{};
+        QTest::newRow("MZ40 Advanced") << QStringList{"mz40adv"} << "MZ40" << "MZ40ADV"
+                                       << V{{"snore_time", 5}, {"ref_always_parallel", 0x30}, {"chirps_disabled", 1}} << V{};
+    }
+
+    void loadSaveProcessOfEachMode()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, type);
+        QFETCH(QString, tag);
+        using V = QList<QPair<QString, int>>;
+        QFETCH(V, values);
+        QFETCH(V, normalised);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("m.cfg");
+        lin_OpenConfig(type.toLatin1().constData(), 0, 0);
+        for (const auto& [name, v] : values)
+            QCOMPARE(lin_SetConfig(name.toLatin1().constData(), uint16_t(v)), int16_t(0));
+        lin_SetStringConfig("ConfType", tag.toLatin1().constData());
+        QCOMPARE(lin_SaveConfig(file.toLocal8Bit().constData(), nullptr, 1), int16_t(0));
+
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("APPDATA", dir.filePath("appdata"));
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        testutil::writeFile(dir.filePath("bench.ini"), testutil::kQuietBench);
+        env.insert("MOXTA_BENCH", dir.filePath("bench.ini"));
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(CONFIGURATOR_BINARY), arguments + QStringList{"LOADSAVE", file});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(platform::readIniText("strings", "ConfType", "", file), tag);
+        for (const auto& [name, v] : values) {
+            int expected = v;
+            for (const auto& [n, changed] : normalised)
+                if (n == name)
+                    expected = changed;
+            QVERIFY2(storedValue(file, name) == expected,
+                     qPrintable(QStringLiteral("%1: %2 instead of %3").arg(name).arg(storedValue(file, name)).arg(expected)));
+        }
     }
 
     void loadSaveProcess()
@@ -243,6 +320,9 @@ private slots:
         run.waitForFinished();
     }
 };
+
+
+Q_DECLARE_METATYPE(Values)
 
 QTEST_MAIN(TestConfigFiles)
 #include "tst_configfiles.moc"

@@ -132,10 +132,19 @@ bool writeFileAtomically(const std::string& path, const std::string& text)
 {
     if (path.empty())
         return false;
+    // A file nobody may write stays as it is, even for root; one that may be written keeps its mode.
+    mode_t mode = 0644;
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)
+            return false;
+        mode = existing.st_mode & 07777;
+    }
     const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
+    ::fchmod(fd, mode); // whatever the umask made of it
     std::size_t done = 0;
     bool ok = true;
     while (done < text.size()) {

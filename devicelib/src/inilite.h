@@ -39,7 +39,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 // Reads a whole file into text; false when it cannot be opened or is larger than maxBytes.
 bool readWholeFile(const std::string& path, std::string& text, std::size_t maxBytes);
-// Writes a file atomically (a temporary beside it, then rename); false on any failure.
+// Writes a file atomically (a temporary beside it, then rename), keeping an existing file's mode;
+// false on any failure, and for an existing file that has no write permission at all.
 bool writeFileAtomically(const std::string& path, const std::string& text);
 
 } // namespace moxta

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace moxta;
@@ -131,5 +132,15 @@ TEST(CfgFile, MissingFileAndUnwritablePlace)
     const std::string before = slurp(path);
     EXPECT_EQ(saveCfg(path, c, std::string(1024, 'h'), false), ERROR_CFG_WRITING);
     EXPECT_EQ(slurp(path), before);
+
+    // A read-only file is not replaced, whoever runs the program.
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(saveCfg(path, c, "new.hex", false), ERROR_CFG_WRITING);
+    EXPECT_EQ(slurp(path), before);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(saveCfg(path, c, "new.hex", false), OK);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u); // the mode it had
     std::remove(path.c_str());
 }
