@@ -29,6 +29,18 @@ QString writeConfiguration(const QString& path, const char* type, const char* ta
 
 using Values = QList<QPair<QString, int>>;
 
+// The built program's surroundings: offscreen, its own settings and a quiet bench in dir.
+QProcessEnvironment programEnvironment(const QTemporaryDir& dir)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("APPDATA", dir.filePath("appdata"));
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    testutil::writeFile(dir.filePath("bench.ini"), testutil::kQuietBench);
+    env.insert("MOXTA_BENCH", dir.filePath("bench.ini"));
+    return env;
+}
+
 int storedValue(const QString& path, const QString& key)
 {
     return platform::readIniInteger("parameters", key, "-1", path);
@@ -272,13 +284,7 @@ private slots:
         QCOMPARE(lin_SaveConfig(file.toLocal8Bit().constData(), nullptr, 1), int16_t(0));
 
         QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("APPDATA", dir.filePath("appdata"));
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        testutil::writeFile(dir.filePath("bench.ini"), testutil::kQuietBench);
-        env.insert("MOXTA_BENCH", dir.filePath("bench.ini"));
-        run.setProcessEnvironment(env);
+        run.setProcessEnvironment(programEnvironment(dir));
         run.start(QStringLiteral(CONFIGURATOR_BINARY), arguments + QStringList{"LOADSAVE", file});
         QVERIFY(run.waitForFinished(60000));
         QCOMPARE(run.exitCode(), 0);
@@ -298,13 +304,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = writeConfiguration(dir.filePath("p.cfg"), "KVR5E", "KVR5E", 2500);
         QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("APPDATA", dir.filePath("appdata"));
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        testutil::writeFile(dir.filePath("bench.ini"), testutil::kQuietBench);
-        env.insert("MOXTA_BENCH", dir.filePath("bench.ini"));
-        run.setProcessEnvironment(env);
+        run.setProcessEnvironment(programEnvironment(dir));
         run.start(QStringLiteral(CONFIGURATOR_BINARY), {"LOADSAVE", file});
         QVERIFY(run.waitForFinished(60000));
         QCOMPARE(run.exitStatus(), QProcess::NormalExit);

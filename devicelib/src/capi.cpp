@@ -69,6 +69,22 @@ std::size_t configurationBytes(const Configuration& c)
     return bytes;
 }
 
+// The addressed box for a transfer of the whole configuration: a session must be open and hold the
+// box's layout.
+BoxRuntime* sessionBox(State& s, uint8_t device, int16_t& status)
+{
+    if (!s.session) {
+        status = ERROR_CFG_NOT_OPEN;
+        return nullptr;
+    }
+    BoxRuntime* b = box(s, device, status);
+    if (b && b->stored.type() != s.session->type()) {
+        status = ERROR_CFG_ILLEGAL_HW;
+        return nullptr;
+    }
+    return b;
+}
+
 // The box on the open adapter that sits in its bootloader.
 BoxRuntime* bootloaderBox(State& s)
 {
@@ -362,14 +378,10 @@ int16_t lin_ReadConfigRunMode(uint8_t device, int32_t reserved)
     if (auto status = call.injected())
         return *status;
     State& s = call.s;
-    if (!s.session)
-        return ERROR_CFG_NOT_OPEN;
     int16_t status = OK;
-    BoxRuntime* b = box(s, device, status);
+    BoxRuntime* b = sessionBox(s, device, status);
     if (!b)
         return status;
-    if (b->stored.type() != s.session->type())
-        return ERROR_CFG_ILLEGAL_HW;
     linDelay(s, configurationBytes(b->stored));
     s.session.emplace(b->stored);
     s.sessionResetToDefaults = false;
@@ -391,14 +403,10 @@ int16_t lin_ProgramConfigRunMode(uint8_t device, int32_t reserved1, int32_t rese
     if (auto status = call.injected())
         return *status;
     State& s = call.s;
-    if (!s.session)
-        return ERROR_CFG_NOT_OPEN;
     int16_t status = OK;
-    BoxRuntime* b = box(s, device, status);
+    BoxRuntime* b = sessionBox(s, device, status);
     if (!b)
         return status;
-    if (b->stored.type() != s.session->type())
-        return ERROR_CFG_ILLEGAL_HW;
     const Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
     linDelay(s, configurationBytes(programmed));
     if (!b->setup.configPath.empty() && saveCfg(b->setup.configPath, programmed, std::string(), false) != OK)

@@ -4,16 +4,9 @@
 // the windows' end.
 
 #include "app/frmmain.h"
+#include "app/windows.h"
 
 #include <memory>
-
-class TDM;
-class TfCompare;
-class TfCompareDetails;
-class TfrmColorTime;
-class TfrmMemOrder;
-class TfrmMemory;
-class TfrmSelectDevice;
 
 namespace app {
 
