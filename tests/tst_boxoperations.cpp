@@ -43,10 +43,10 @@ QColor windowColour(const app::TfrmMain& w)
     return w.centralWidget()->palette().color(QPalette::Window);
 }
 
-// Waits until the live status shows the box.
+// Waits until the live status shows the box (a few poll cycles; generous for a loaded machine).
 bool identified(app::TfrmMain& w)
 {
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 200; ++i) {
         w.GuiTimerTimer();
         if (w.control("btnReadConfig")->isEnabled())
             return true;
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(errors->topLevelItem(2)->text(1), QString("200"));
 
         moxtasim::unplug("ZUBREX-0001", 0);
-        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.control("btnReadConfig")->isEnabled()), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.control("btnReadConfig")->isEnabled()), 10000);
         QCOMPARE(w.control<QLabel>("lblSoftware")->text(), QString("xxxxx"));
         QCOMPARE(w.control<QLabel>("lblPowered")->text(), QString("----"));
         QVERIFY(!w.tabShown(w.tab("tsErrList")));
