@@ -3,6 +3,7 @@
 #include "app/controlarrays.h"
 #include "app/frmmain.h"
 #include "config/access.h"
+#include "config/channels.h"
 #include "platform/inifile.h"
 #include "ui/dialogs.h"
 
@@ -11,9 +12,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>
-#include <QSignalBlocker>
 
+#include <algorithm>
 #include <array>
+#include <type_traits>
+#include <variant>
 
 namespace rules {
 
@@ -21,125 +24,227 @@ namespace {
 
 using app::TfrmMain;
 
-constexpr int kNameLength = 19;
-constexpr int kActnameLength = 40;
+constexpr int kNameChars = 19; // a name in the lists
+constexpr int kActnameChars = 40; // a configuration's own name for its actuator
+constexpr int kSectionListBytes = 1024;
 
-const QString kAutomatic = QStringLiteral("Auto (default)");
-
-// The twenty-one characteristics compared between a configuration and the table, in the order of
-// the parameters that carry them.
-struct Characteristics
+QString automaticItem()
 {
-    std::array<uint16_t, 21> values{};
-    bool operator==(const Characteristics&) const = default;
-};
-
-Characteristics characteristicsOf(const ActuatorEntry& e)
-{
-    return {{e.length, e.type, e.family, e.subtype, e.kemf, e.rmi, e.p2mm, e.cm, e.gfd, e.iup, e.idw, e.physstroke,
-             e.logistroke, e.dbeUp, e.dbeDw, e.endstopUp, e.endstopDn, e.psys, e.piezo, e.speed, e.initplug}};
+    return QStringLiteral("Auto (default)");
 }
 
-// An entry from a configuration's numbers, each cut to its field's width.
-ActuatorEntry entryOf(const Characteristics& c)
+// One characteristic of an actuator: its key in an actuator file, the parameter that carries it after
+// the reference prefix, and the table field that keeps it in 8 or 16 bits.
+using Narrow = uint8_t ActuatorEntry::*;
+using Wide = uint16_t ActuatorEntry::*;
+struct Characteristic
 {
-    const auto& v = c.values;
-    ActuatorEntry e;
-    e.length = uint8_t(v[0]);
-    e.type = uint8_t(v[1]);
-    e.family = uint8_t(v[2]);
-    e.subtype = uint8_t(v[3]);
-    e.kemf = v[4];
-    e.rmi = v[5];
-    e.p2mm = v[6];
-    e.cm = uint8_t(v[7]);
-    e.gfd = v[8];
-    e.iup = uint8_t(v[9]);
-    e.idw = uint8_t(v[10]);
-    e.physstroke = v[11];
-    e.logistroke = v[12];
-    e.dbeUp = uint8_t(v[13]);
-    e.dbeDw = uint8_t(v[14]);
-    e.endstopUp = uint8_t(v[15]);
-    e.endstopDn = uint8_t(v[16]);
-    e.psys = uint8_t(v[17]);
-    e.piezo = uint8_t(v[18]);
-    e.speed = uint8_t(v[19]);
-    e.initplug = uint8_t(v[20]);
-    return e;
+    const char* key;
+    const char* parameter;
+    std::variant<Narrow, Wide> field;
+};
+
+// The twenty-one characteristics a configuration is matched by, in the order they are written.
+constexpr std::array<Characteristic, 21> kCharacteristics{{
+    {"length", "iid_length", &ActuatorEntry::length},
+    {"type", "iid_type", &ActuatorEntry::type},
+    {"family", "family", &ActuatorEntry::family},
+    {"subtype", "subtype", &ActuatorEntry::subtype},
+    {"kemf", "kemf", &ActuatorEntry::kemf},
+    {"rmi", "rmi", &ActuatorEntry::rmi},
+    {"p2mm", "p2mm", &ActuatorEntry::p2mm},
+    {"cm", "cm", &ActuatorEntry::cm},
+    {"gfd", "gfd", &ActuatorEntry::gfd},
+    {"iup", "iup", &ActuatorEntry::iup},
+    {"idw", "idw", &ActuatorEntry::idw},
+    {"physstroke", "physstroke", &ActuatorEntry::physstroke},
+    {"logistroke", "logistroke", &ActuatorEntry::logistroke},
+    {"dbe_up", "dbe_up", &ActuatorEntry::dbeUp},
+    {"dbe_dw", "dbe_dw", &ActuatorEntry::dbeDw},
+    {"endstopup", "endstopup", &ActuatorEntry::endstopUp},
+    {"endstopdn", "endstopdn", &ActuatorEntry::endstopDn},
+    {"psys", "psys", &ActuatorEntry::psys},
+    {"piezo", "piezo", &ActuatorEntry::piezo},
+    {"speed", "speed", &ActuatorEntry::speed},
+    {"initplug", "initplug", &ActuatorEntry::initplug},
+}};
+constexpr std::size_t kFamily = 2;
+constexpr std::size_t kSubtype = 3;
+
+// The 12-bit gfd travels as two parameters: bits 0-7 and, in "gfd_h", bits 8-11.
+bool isGfd(const Characteristic& c)
+{
+    return std::holds_alternative<Wide>(c.field) && std::get<Wide>(c.field) == &ActuatorEntry::gfd;
+}
+
+uint16_t valueOf(const ActuatorEntry& e, const Characteristic& c)
+{
+    return std::visit([&e](auto member) -> uint16_t { return e.*member; }, c.field);
+}
+
+// Keeps the low 8 or 16 bits, as the field is wide.
+void setValue(ActuatorEntry& e, const Characteristic& c, long value)
+{
+    std::visit(
+        [&e, value](auto member) {
+            using Field = std::remove_reference_t<decltype(e.*member)>;
+            e.*member = static_cast<Field>(value);
+        },
+        c.field);
+}
+
+using Values = std::array<uint16_t, kCharacteristics.size()>;
+
+// Compared as numbers: a parameter above 255 never equals an 8-bit field.
+bool matches(const ActuatorEntry& e, const Values& values)
+{
+    for (std::size_t i = 0; i < kCharacteristics.size(); ++i)
+        if (valueOf(e, kCharacteristics[i]) != values[i])
+            return false;
+    return true;
+}
+
+QString parameter(const QString& prefix, const char* stem)
+{
+    return prefix + QString::fromLatin1(stem);
+}
+
+Values readValues(const QString& prefix)
+{
+    Values values{};
+    // Family and subtype first: they pick the entry the rest is compared with.
+    values[kFamily] = config::readParameterValue(parameter(prefix, "family"));
+    values[kSubtype] = config::readParameterValue(parameter(prefix, "subtype"));
+    for (std::size_t i = 0; i < kCharacteristics.size(); ++i) {
+        const Characteristic& c = kCharacteristics[i];
+        if (i == kFamily || i == kSubtype)
+            continue;
+        values[i] = config::readParameterValue(parameter(prefix, c.parameter));
+        if (isGfd(c))
+            values[i] = uint16_t(values[i] | config::readParameterValue(parameter(prefix, "gfd_h")) << 8);
+    }
+    return values;
+}
+
+QMenu* fileMenu(const TfrmMain& w)
+{
+    return w.findChild<QMenu*>(QStringLiteral("mniAlternateFile"));
+}
+
+// An entry of the table by its item in an actuator list (item 0 is the automatic one).
+const ActuatorEntry* entryOfItem(const TfrmMain& w, int item)
+{
+    const auto& entries = w.actuators.entries;
+    if (item < 1 || std::size_t(item) > entries.size())
+        return nullptr;
+    return &entries[std::size_t(item - 1)];
 }
 
 void addToLists(const TfrmMain& w, const QString& name)
 {
     for (QComboBox* list : actuatorLists(w))
-        if (list) {
-            const QSignalBlocker quiet(list);
+        if (list)
             list->addItem(name);
-        }
 }
 
-void chooseFile(TfrmMain& w, QAction* item, QMenu* menu)
+long integer(const platform::IniFile& file, const QString& section, const char* key, const QString& fallback)
 {
-    for (QAction* other : menu->actions())
-        other->setChecked(other == item);
-    const platform::IniFile file = platform::IniFile::load(w.dataDirectory + item->text() + QStringLiteral(".ini"));
+    return platform::atolLike(file.value(section, QString::fromLatin1(key), fallback));
+}
 
-    w.actuators.entries.clear();
+bool flag(const platform::IniFile& file, const QString& section, const char* key)
+{
+    return integer(file, section, key, QStringLiteral("0")) > 0;
+}
+
+bool offered(const platform::IniFile& file, const QString& section, int mode)
+{
+    switch (mode) {
+    case app::ModeTavrin:
+        return flag(file, section, "tavrin");
+    case app::ModeBelmora:
+        return flag(file, section, "belmora");
+    case app::ModeMz40Standard:
+        return flag(file, section, "mz40std");
+    case app::ModeMz40Advanced:
+        return flag(file, section, "mz40adv");
+    default:
+        return false; // the RQ9 mode has no actuator lists to fill
+    }
+}
+
+ActuatorEntry readEntry(const platform::IniFile& file, const QString& section)
+{
+    ActuatorEntry e;
+    e.name = file.value(section, QStringLiteral("ActuatorName"), QString(), kNameChars + 1);
+    // A missing key keeps the entry's own default (21 for the length, else 0).
+    for (const Characteristic& c : kCharacteristics)
+        setValue(e, c, integer(file, section, c.key, QString::number(valueOf(e, c))));
+    e.disableSlsUp = flag(file, section, "disable_sls_up");
+    e.disableSlsDown = flag(file, section, "disable_sls_down");
+    e.disableSlsAcc = flag(file, section, "disable_sls_acc");
+    e.warningText = file.value(section, QStringLiteral("warningtext"), QString());
+    return e;
+}
+
+// Rebuilds the table and the five lists from one actuator file, for the current mode.
+void loadActuatorFile(TfrmMain& w, const QString& path)
+{
+    auto& entries = w.actuators.entries;
+    entries.clear();
     for (QComboBox* list : actuatorLists(w))
         if (list) {
-            const QSignalBlocker quiet(list);
             list->clear();
-            list->addItem(kAutomatic);
+            list->addItem(automaticItem());
         }
 
-    const int mode = w.productMode;
-    for (const QString& section : file.sectionNames(1024)) {
-        if (section.isEmpty() || int(w.actuators.entries.size()) >= ActuatorTable::kMaxEntries)
+    const platform::IniFile file = platform::IniFile::load(path);
+    for (const QString& section : file.sectionNames(kSectionListBytes)) {
+        if (section.isEmpty() || entries.size() >= std::size_t(ActuatorTable::kMaxEntries))
             break;
-        auto integer = [&](const char* key, const char* fallback) {
-            return platform::atolLike(file.value(section, QString::fromLatin1(key), QString::fromLatin1(fallback)));
-        };
-        auto flag = [&](const char* key) { return integer(key, "0") > 0; };
-        const bool offered = (mode == app::ModeTavrin && flag("tavrin")) || (mode == app::ModeBelmora && flag("belmora"))
-                             || (mode == app::ModeMz40Standard && flag("mz40std"))
-                             || (mode == app::ModeMz40Advanced && flag("mz40adv"));
-        if (!offered)
+        if (!offered(file, section, w.productMode))
             continue;
-        ActuatorEntry e;
-        e.name = file.value(section, QStringLiteral("ActuatorName"), QString(), kNameLength + 1);
-        e.length = uint8_t(integer("length", "21"));
-        e.type = uint8_t(integer("type", "0"));
-        e.family = uint8_t(integer("family", "0"));
-        e.subtype = uint8_t(integer("subtype", "0"));
-        e.kemf = uint16_t(integer("kemf", "0"));
-        e.rmi = uint16_t(integer("rmi", "0"));
-        e.p2mm = uint16_t(integer("p2mm", "0"));
-        e.cm = uint8_t(integer("cm", "0"));
-        e.gfd = uint16_t(integer("gfd", "0"));
-        e.iup = uint8_t(integer("iup", "0"));
-        e.idw = uint8_t(integer("idw", "0"));
-        e.physstroke = uint16_t(integer("physstroke", "0"));
-        e.logistroke = uint16_t(integer("logistroke", "0"));
-        e.dbeUp = uint8_t(integer("dbe_up", "0"));
-        e.dbeDw = uint8_t(integer("dbe_dw", "0"));
-        e.endstopUp = uint8_t(integer("endstopup", "0"));
-        e.endstopDn = uint8_t(integer("endstopdn", "0"));
-        e.psys = uint8_t(integer("psys", "0"));
-        e.piezo = uint8_t(integer("piezo", "0"));
-        e.speed = uint8_t(integer("speed", "0"));
-        e.initplug = uint8_t(integer("initplug", "0"));
-        e.disableSlsUp = flag("disable_sls_up");
-        e.disableSlsDown = flag("disable_sls_down");
-        e.disableSlsAcc = flag("disable_sls_acc");
-        e.warningText = file.value(section, QStringLiteral("warningtext"), QString());
+        ActuatorEntry e = readEntry(file, section);
         addToLists(w, e.name);
-        w.actuators.entries.push_back(std::move(e));
+        entries.push_back(std::move(e));
     }
     for (QComboBox* list : actuatorLists(w))
-        if (list) {
-            const QSignalBlocker quiet(list);
+        if (list)
             list->setCurrentIndex(0);
-        }
+}
+
+// Whether a conflicting configuration gives way to the table's entry. Standard mode always keeps the
+// configuration; "Ask" asks once per transfer and keeps the configuration for any later conflict.
+bool useConfigurator(TfrmMain& w)
+{
+    if (!w.advanced)
+        return false;
+    auto checked = [&w](const char* name) {
+        const QAction* item = w.menuItem(QString::fromLatin1(name));
+        return item && item->isChecked();
+    };
+    if (checked("mniConflictAsk") && !w.conflictAsked) {
+        w.conflictAsked = true;
+        return ui::dialogs().question(&w, QStringLiteral("There is a conflict between the configuration and the "
+                                                         "actuator known to the configurator\n\n"
+                                                         "Use the configurator default?"));
+    }
+    return checked("mniConflictConfigurator");
+}
+
+// Appends a configuration's own actuator; its index, or -1 when the table is full.
+int addConfiguredEntry(TfrmMain& w, const QString& actname, const Values& values)
+{
+    auto& entries = w.actuators.entries;
+    if (entries.size() >= std::size_t(ActuatorTable::kMaxEntries))
+        return -1;
+    ActuatorEntry e;
+    for (std::size_t i = 0; i < kCharacteristics.size(); ++i)
+        setValue(e, kCharacteristics[i], values[i]);
+    e.name = u'*' + (actname.isEmpty() ? QStringLiteral("Unknown") : actname);
+    addToLists(w, e.name);
+    entries.push_back(std::move(e));
+    return int(entries.size()) - 1;
 }
 
 } // namespace
@@ -154,19 +259,21 @@ std::vector<QComboBox*> actuatorLists(const app::TfrmMain& window)
 
 void buildActuatorFileMenu(app::TfrmMain& w)
 {
-    auto* menu = w.findChild<QMenu*>(QStringLiteral("mniAlternateFile"));
+    QMenu* menu = fileMenu(w);
     if (!menu)
         return;
     menu->clear();
-    // Matched without regard to case, as on the system the files come from: "Actuators.ini" is one.
+    // No case in the filter, so "Actuators.ini" is found as it is on the system the files come from.
     const QStringList files = QDir(w.dataDirectory)
                                   .entryList({QStringLiteral("act*.ini")}, QDir::Files | QDir::Hidden | QDir::System,
                                              QDir::Unsorted);
     for (const QString& file : files) {
-        QAction* item = menu->addAction(file.left(file.size() - 4));
+        const QString caption = file.left(file.size() - 4);
+        QAction* item = menu->addAction(QString(caption).replace(u'&', QStringLiteral("&&")));
+        item->setData(file); // the name as found, whatever the case of its ".ini"
         item->setCheckable(true);
         QObject::connect(item, &QAction::triggered, &w, [&w, item] { chooseActuatorFile(w, item); });
-        if (item->text() == QStringLiteral("Actuators"))
+        if (caption == QStringLiteral("Actuators"))
             chooseActuatorFile(w, item);
     }
     menu->menuAction()->setVisible(menu->actions().size() >= 2);
@@ -174,42 +281,44 @@ void buildActuatorFileMenu(app::TfrmMain& w)
 
 void chooseActuatorFile(app::TfrmMain& w, QAction* item)
 {
-    auto* menu = w.findChild<QMenu*>(QStringLiteral("mniAlternateFile"));
-    if (!menu || item == menu->menuAction())
+    QMenu* menu = fileMenu(w);
+    if (!menu || (item && item == menu->menuAction()))
         return;
+    const QList<QAction*> items = menu->actions();
     if (!item) {
-        for (QAction* candidate : menu->actions())
-            if (candidate->isChecked())
-                item = candidate;
-        if (!item)
-            return;
+        const auto checked = std::find_if(items.begin(), items.end(), [](const QAction* a) { return a->isChecked(); });
+        if (checked == items.end())
+            return; // nothing chosen yet: the lists stay as they are
+        item = *checked;
     }
-    chooseFile(w, item, menu);
+    for (QAction* other : items)
+        other->setChecked(other == item);
+    const QString file = item->data().isValid() ? item->data().toString() : item->text() + QStringLiteral(".ini");
+    loadActuatorFile(w, w.dataDirectory + file);
 }
 
 void storeActuatorData(app::TfrmMain& w, const QString& prefix, const QComboBox* list)
 {
-    const int index = list ? list->currentIndex() : -1;
-    if (index <= 0 || index - 1 >= int(w.actuators.entries.size())) {
-        config::writeParameter(prefix + QStringLiteral("auto_type"), 1);
+    // An item without an entry (only the design-time lists have such) counts as automatic too.
+    const ActuatorEntry* e = list ? entryOfItem(w, list->currentIndex()) : nullptr;
+    if (!e) {
+        config::writeParameter(parameter(prefix, "auto_type"), 1);
         return;
     }
-    config::writeParameter(prefix + QStringLiteral("auto_type"), 0);
+    config::writeParameter(parameter(prefix, "auto_type"), 0);
     QString name = list->currentText();
     if (name.startsWith(u'*'))
         name.remove(0, 1);
-    config::writeString(prefix + QStringLiteral("actname"), name);
-    const ActuatorEntry& e = w.actuators.entries[std::size_t(index - 1)];
-    const std::pair<const char*, uint16_t> values[] = {
-        {"iid_length", e.length}, {"iid_type", e.type},   {"family", e.family},     {"subtype", e.subtype},
-        {"kemf", e.kemf},         {"rmi", e.rmi},         {"p2mm", e.p2mm},         {"cm", e.cm},
-        {"gfd", uint16_t(e.gfd & 0xFF)},                  {"gfd_h", uint16_t((e.gfd >> 8) & 0x0F)},
-        {"iup", e.iup},           {"idw", e.idw},         {"physstroke", e.physstroke}, {"logistroke", e.logistroke},
-        {"dbe_up", e.dbeUp},      {"dbe_dw", e.dbeDw},    {"endstopup", e.endstopUp}, {"endstopdn", e.endstopDn},
-        {"psys", e.psys},         {"piezo", e.piezo},     {"speed", e.speed},       {"initplug", e.initplug},
-    };
-    for (const auto& [stem, value] : values)
-        config::writeParameter(prefix + QString::fromLatin1(stem), value);
+    config::writeString(parameter(prefix, "actname"), name);
+    for (const Characteristic& c : kCharacteristics) {
+        const uint16_t value = valueOf(*e, c);
+        if (isGfd(c)) {
+            config::writeParameter(parameter(prefix, "gfd"), value & 0xFF);
+            config::writeParameter(parameter(prefix, "gfd_h"), (value >> 8) & 0x0F);
+        } else {
+            config::writeParameter(parameter(prefix, c.parameter), value);
+        }
+    }
     for (int i = 1; i <= 7; ++i)
         config::writeParameter(prefix + QStringLiteral("unused%1").arg(i), 0);
 }
@@ -218,119 +327,80 @@ void showActuatorData(app::TfrmMain& w, const QString& prefix, QComboBox* list, 
 {
     if (!list)
         return;
-    const QSignalBlocker quiet(list);
-    if (config::readValueOrDefault(prefix + QStringLiteral("auto_type"), fromDefaults) != 0) {
+    if (config::readValueOrDefault(parameter(prefix, "auto_type"), fromDefaults) != 0) {
         list->setCurrentIndex(0);
         return;
     }
-    const QString actname = config::readString(prefix + QStringLiteral("actname")).left(kActnameLength);
-    auto read = [&prefix](const char* stem) { return config::readParameterValue(prefix + QString::fromLatin1(stem)); };
-    const uint16_t family = read("family");
-    const uint16_t subtype = read("subtype");
-    auto& entries = w.actuators.entries;
+    const QString actname = config::readString(parameter(prefix, "actname")).left(kActnameChars);
+    const Values values = readValues(prefix);
+    const auto& entries = w.actuators.entries;
 
-    int familyMatch = -1;
-    if (family != 0 || subtype != 0)
-        for (std::size_t k = 0; k < entries.size(); ++k)
-            if (entries[k].family == family && entries[k].subtype == subtype) {
-                familyMatch = int(k);
-                break;
-            }
-
-    Characteristics configured{{read("iid_length"), read("iid_type"), family, subtype, read("kemf"), read("rmi"),
-                                read("p2mm"), read("cm"), uint16_t(read("gfd") | (read("gfd_h") << 8)), read("iup"),
-                                read("idw"), read("physstroke"), read("logistroke"), read("dbe_up"), read("dbe_dw"),
-                                read("endstopup"), read("endstopdn"), read("psys"), read("piezo"), read("speed"),
-                                read("initplug")}};
+    // The first entry of the same family and subtype, when the configuration names one; it also sees
+    // the entries this transfer added for earlier references.
+    int familyEntry = -1;
+    if (values[kFamily] != 0 || values[kSubtype] != 0)
+        for (std::size_t k = 0; k < entries.size() && familyEntry < 0; ++k)
+            if (entries[k].family == values[kFamily] && entries[k].subtype == values[kSubtype])
+                familyEntry = int(k);
 
     int result = -1;
-    bool newEntry = false;
-    if (familyMatch >= 0) {
-        if (characteristicsOf(entries[std::size_t(familyMatch)]) == configured) {
-            result = familyMatch;
-        } else {
-            bool useConfigurator = false;
-            if (w.advanced) {
-                if (w.menuItem(QStringLiteral("mniConflictAsk"))->isChecked() && !w.conflictAsked) {
-                    useConfigurator = ui::dialogs().question(
-                        &w, QStringLiteral("There is a conflict between the configuration and the actuator known to the "
-                                           "configurator\n\nUse the configurator default?"));
-                    w.conflictAsked = true;
-                } else {
-                    useConfigurator = w.menuItem(QStringLiteral("mniConflictConfigurator"))->isChecked();
-                }
-            }
-            if (useConfigurator)
-                result = familyMatch;
-            else
-                newEntry = true;
+    if (familyEntry >= 0) {
+        result = familyEntry;
+        if (!matches(entries[std::size_t(familyEntry)], values) && !useConfigurator(w)) {
+            // With the table full the family's entry stays chosen.
+            if (const int added = addConfiguredEntry(w, actname, values); added >= 0)
+                result = added;
         }
     } else {
         for (std::size_t k = 0; k < entries.size() && result < 0; ++k)
-            if (characteristicsOf(entries[k]) == configured)
+            if (matches(entries[k], values))
                 result = int(k);
-        newEntry = result < 0;
+        if (result < 0)
+            result = addConfiguredEntry(w, actname, values); // -1 with the table full: no selection
     }
-
-    if (newEntry) {
-        // A configuration's own actuator: an entry of its own, kept until the table is rebuilt. With
-        // the table full a failed family match keeps that family's entry selected.
-        if (int(entries.size()) < ActuatorTable::kMaxEntries) {
-            ActuatorEntry e = entryOf(configured);
-            e.name = QStringLiteral("*") + (actname.isEmpty() ? QStringLiteral("Unknown") : actname);
-            addToLists(w, e.name);
-            entries.push_back(std::move(e));
-            result = int(entries.size()) - 1;
-        } else if (familyMatch >= 0) {
-            result = familyMatch;
-        } else {
-            list->setCurrentIndex(-1);
-            return;
-        }
-    }
-    list->setCurrentIndex(result + 1);
+    list->setCurrentIndex(result >= 0 ? result + 1 : -1);
 }
 
 void cmbActuatorChange(app::TfrmMain& w, QWidget* sender)
 {
     w.restoreNormalColour();
     const std::vector<QComboBox*> lists = actuatorLists(w);
-    int reference = 0;
-    for (int i = 0; i < 5; ++i)
-        if (sender && sender == lists[std::size_t(i)])
-            reference = i == 4 ? 1 : i + 1;
-    if (reference == 0)
+    const auto found = std::find(lists.begin(), lists.end(), sender);
+    if (!sender || found == lists.end())
         return; // an initialization-lock box
-    auto* list = static_cast<QComboBox*>(sender);
+    const auto position = std::size_t(found - lists.begin());
+    const std::size_t row = position == 4 ? 0 : position; // cmbActLt stands for reference 1
+
     bool up = false;
     bool down = false;
-    bool acceleration = false;
-    const int index = list->currentIndex();
-    if (index > 0 && index - 1 < int(w.actuators.entries.size())) {
-        const ActuatorEntry& e = w.actuators.entries[std::size_t(index - 1)];
-        up = e.disableSlsUp;
-        down = e.disableSlsDown;
-        acceleration = e.disableSlsAcc;
-        if (!e.warningText.isEmpty())
-            ui::dialogs().warning(&w, e.warningText);
+    bool accelerationOff = false;
+    if (const ActuatorEntry* e = entryOfItem(w, (*found)->currentIndex())) {
+        up = e->disableSlsUp;
+        down = e->disableSlsDown;
+        accelerationOff = e->disableSlsAcc;
+        if (!e->warningText.isEmpty())
+            ui::dialogs().warning(&w, e->warningText);
     }
-    const auto& row = w.arrays.refs[std::size_t(reference - 1)];
-    if (auto* ignoreUp = qobject_cast<QCheckBox*>(row[app::cbxIgnUp])) {
-        ignoreUp->setChecked(up);
-        ignoreUp->setEnabled(!up);
-    }
-    if (auto* ignoreDown = qobject_cast<QCheckBox*>(row[app::cbxIgnDw])) {
-        ignoreDown->setChecked(down);
-        ignoreDown->setEnabled(!down);
-    }
-    w.slsAccelerationOff[std::size_t(reference - 1)] = acceleration;
+    const auto& controls = w.arrays.refs[row];
+    // An actuator that cannot stop softly at an end keeps SLS ignored there.
+    for (const auto& [member, locked] : {std::pair{app::cbxIgnUp, up}, std::pair{app::cbxIgnDw, down}})
+        if (auto* ignore = qobject_cast<QCheckBox*>(controls[member])) {
+            ignore->setChecked(locked);
+            ignore->setEnabled(!locked);
+        }
+    w.slsAccelerationOff[row] = accelerationOff;
+    // The SLS return boxes follow the ignore boxes, as after a click on them.
+    config::cbxIgnClick(w);
 }
 
 void connectActuatorHandlers(app::TfrmMain& w)
 {
-    QStringList names{QStringLiteral("cmbActLt")};
+    QStringList names;
     for (int i = 1; i <= 4; ++i)
-        names << QStringLiteral("cmbAct%1").arg(i) << QStringLiteral("cmbInitPlug%1").arg(i);
+        names << QStringLiteral("cmbAct%1").arg(i);
+    names << QStringLiteral("cmbActLt");
+    for (int i = 1; i <= 4; ++i)
+        names << QStringLiteral("cmbInitPlug%1").arg(i);
     for (const QString& name : names)
         if (auto* box = w.control<QComboBox>(name))
             QObject::connect(box, &QComboBox::activated, &w, [&w, box] { cmbActuatorChange(w, box); });
