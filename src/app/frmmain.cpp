@@ -233,8 +233,7 @@ void TfrmMain::formCreate()
 
     // Widgets draw double-buffered already, so the error list needs nothing more for a flicker-free refresh.
     poll.state() = device::PollIdle;
-    m_pollStarted = poll.start();
-    if (!m_pollStarted) {
+    if (!poll.start()) {
         ui::dialogs().information(this, QStringLiteral("Not enough resources\n\nProgram terminating"));
         requestTerminate();
     }

@@ -183,7 +183,6 @@ public:
     QTimer* tmrColorChange = nullptr;
     QTimer* GuiTimer = nullptr;
     QByteArray errorBuffer = QByteArray(64, '\0');
-    device::StatusRecord shownStatus; // the status record as the panel last showed it
     bool statusTabWasActive = false;
 
     // The actuator table and, per transfer, whether the actuator conflict question was asked.
@@ -219,7 +218,6 @@ private:
     QWidget* m_side = nullptr;
     QWidget* m_multiparallel = nullptr;
     QActionGroup* m_modeGroup = nullptr;
-    bool m_pollStarted = false;
     bool m_multiparallelShown = true; // as designed, until construction hides it
     bool m_inch = false; // the length unit in force
     uint32_t m_lastShownPowered = 0;

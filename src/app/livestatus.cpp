@@ -87,7 +87,6 @@ void TfrmMain::GuiTimerTimer()
     if (poll.changed().exchange(0)) {
         if (poll.state() == device::PollWatch) {
             const device::StatusRecord s = poll.status();
-            shownStatus = s;
             connectedBoxMode = s.boxMode;
             boxBusy = s.busy;
             for (const char* name : {"btnReadConfig", "mniRead", "btnResetInitLock"})
