@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the test configuration (debug, AddressSanitizer, UndefinedBehaviorSanitizer) and runs the
-# whole suite headless.
+# Builds the test configuration (debug information at -O1, AddressSanitizer, UndefinedBehaviorSanitizer)
+# and runs the whole suite headless.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-packages.sh

@@ -13,6 +13,10 @@
 
 using app::SettingsStore;
 
+// Declared before the first use, or an optimising build instantiates the type id twice.
+Q_DECLARE_METATYPE(std::function<void(SettingsStore&)>)
+Q_DECLARE_METATYPE(std::function<QString(const SettingsStore&)>)
+
 class TestSettingsStore : public QObject
 {
     Q_OBJECT
@@ -166,8 +170,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(std::function<void(SettingsStore&)>)
-Q_DECLARE_METATYPE(std::function<QString(const SettingsStore&)>)
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"
