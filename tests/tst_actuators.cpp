@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QMap>
 #include <QMenu>
+#include <QSet>
 
 #include "windowtest.h"
 
@@ -664,8 +665,15 @@ private slots:
                     slsLocked = slsLocked || (e.disableSlsUp && e.disableSlsDown && e.disableSlsAcc);
                 }
             }
-            for (const QString& s : ini.sectionNames(1024))
+            // The box tells types apart by family and subtype: two types sharing both would turn
+            // a saved choice into a conflict, or into the other type.
+            QSet<QString> pairs;
+            for (const QString& s : ini.sectionNames(1024)) {
                 QVERIFY2(ini.value(s, "ActuatorName", "").size() <= 19, qPrintable(s));
+                const QString pair = ini.value(s, "family", "") + u'/' + ini.value(s, "subtype", "");
+                QVERIFY2(!pairs.contains(pair), qPrintable(file + ": " + s + " repeats family/subtype " + pair));
+                pairs.insert(pair);
+            }
             QCOMPARE(ini.sectionNames(1024), ini.sectionNames(65536)); // every type fits the name buffer
         }
         QVERIFY(warned);
