@@ -29,6 +29,12 @@ QString writeConfiguration(const QString& path, const char* type, const char* ta
 
 using Values = QList<QPair<QString, int>>;
 
+} // namespace
+
+Q_DECLARE_METATYPE(Values)
+
+namespace {
+
 // The built program's surroundings: offscreen, its own settings and a quiet bench in dir.
 QProcessEnvironment programEnvironment(const QTemporaryDir& dir)
 {
@@ -174,7 +180,19 @@ private slots:
         QCOMPARE(f->checkedMode(), 2);
         QVERIFY(fixed.script.problems().isEmpty());
 
-        // Without a tag, or the current mode's: no question at all.
+        // A file without a tag loads in whatever mode is fixed, without a word.
+        const QString untagged = testutil::writeFile(dir.filePath("untagged.cfg"),
+                                                     "[configuration]\ntype=KVR5E\n[parameters]\nref1_stroke_max=4321\n");
+        for (const char* product : {"WZQ", "RQ9", "COMBINED"}) {
+            WindowTest any;
+            auto a = any.start({product});
+            any.script.expectOpenFile(untagged);
+            a->mniLoadClick();
+            QCOMPARE(a->windowTitle(), "untagged.cfg - " + a->windowCaption);
+            QVERIFY2(any.script.problems().isEmpty(), qPrintable(product + (": " + any.script.problems().join('\n'))));
+        }
+
+        // With the current mode's tag: no question at all.
         WindowTest same;
         same.writeSetting("Hardware", "1");
         auto s = same.start({"COMBINED"});
@@ -238,6 +256,17 @@ private slots:
         QCOMPARE(platform::readIniText("configuration", "hexfile", "", file), QString("/fw/bed.hex"));
         QCOMPARE(platform::readIniText("strings", "ConfType", "", file), QString("WZQ"));
         QVERIFY(bed.script.problems().isEmpty());
+
+        // A file without a tag passes in a fixed mode and comes back with that mode's tag.
+        const QString untagged = testutil::writeFile(dir.filePath("u.cfg"),
+                                                     "[configuration]\ntype=KVR5E\n[parameters]\nmassage_volt_max=99\n");
+        WindowTest plain;
+        auto p = plain.start({"WZQ", "LOADSAVE", untagged});
+        p->formActivate();
+        QCOMPARE(plain.lastExitCode, 0);
+        QCOMPARE(storedValue(untagged, "massage_volt_max"), 99);
+        QCOMPARE(platform::readIniText("strings", "ConfType", "", untagged), QString("WZQ"));
+        QVERIFY2(plain.script.problems().isEmpty(), qPrintable(plain.script.problems().join('\n')));
     }
 
     void loadSaveProcessOfEachMode_data()
@@ -322,7 +351,6 @@ private slots:
 };
 
 
-Q_DECLARE_METATYPE(Values)
 
 QTEST_MAIN(TestConfigFiles)
 #include "tst_configfiles.moc"

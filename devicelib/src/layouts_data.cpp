@@ -287,18 +287,20 @@ void addMemories(Layout& layout)
     layout.blocks.push_back(std::move(order));
 }
 
-std::vector<StringParameter> strings(std::string confType)
+// Every string starts empty: a fresh session names no product (so a file without a tag of its own
+// loads in any mode of its type) and no actuator (the actuator is detected).
+std::vector<StringParameter> strings()
 {
-    std::vector<StringParameter> s{{"ConfType", std::move(confType)}};
+    std::vector<StringParameter> s{{"ConfType", ""}};
     for (int n = 1; n <= kReferences; ++n)
-        s.push_back({numbered("ref", n, "_actname"), ""}); // empty: the actuator is detected
+        s.push_back({numbered("ref", n, "_actname"), ""});
     return s;
 }
 
-// Desk, bed and RQ9 modes. The tag is the desk mode's, the one a fresh session stands for.
+// Desk, bed and RQ9 modes.
 Layout kvr5e()
 {
-    Layout l{"KVR5E", {}, strings("KVR5E")};
+    Layout l{"KVR5E", {}, strings()};
     l.blocks.push_back(block("channels", kChannels));
     addReferences(l);
     l.blocks.push_back(auxOutputs());
@@ -309,11 +311,10 @@ Layout kvr5e()
     return l;
 }
 
-// MZ40 Standard and Advanced. The tag names the type but neither mode, so a file without a tag of
-// its own loads in either mode without a mode switch; every write replaces it with the mode's tag.
+// MZ40 Standard and Advanced.
 Layout mz40()
 {
-    Layout l{"MZ40", {}, strings("MZ40")};
+    Layout l{"MZ40", {}, strings()};
     l.blocks.push_back(block("channels", kChannels));
     addReferences(l);
     l.blocks.push_back(block("mz40_settings", kMz40Settings));
