@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QRadioButton>
 
@@ -18,6 +19,12 @@ using testutil::WindowTest;
 namespace {
 
 using Values = QList<QPair<QString, int>>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Values)
+
+namespace {
 
 // What the user can see and change on the shown tabs: texts, selections and check marks.
 QMap<QString, QString> snapshot(const app::TfrmMain& w)
@@ -174,7 +181,12 @@ private slots:
         QVERIFY(w.control<QCheckBox>("cbxAuxVar3")->isChecked());
         w.control<QCheckBox>("cbxAuxVar3")->setChecked(false);
         w.control<QCheckBox>("cbxImpMem2")->setChecked(true);
+        // The forced-initialisation time is cut to whole steps, never rounded up.
+        auto* forced = w.control<QComboBox>("cmbForced");
+        forced->lineEdit()->selectAll();
+        QTest::keyClicks(forced->lineEdit(), "1.9999");
         config::storeConfiguration(w);
+        QCOMPARE(value("forced_init_time"), 3999);
         QCOMPARE(value("ref1_sls_accelerate"), 1);
         QCOMPARE(value("ref2_sls_accelerate"), 0);
         QCOMPARE(value("plug_type"), 255);
@@ -310,11 +322,18 @@ private slots:
         QVERIFY(!w.control("btnSaveConfig")->isEnabled());
         QVERIFY(!w.menuItem("mniSave")->isEnabled());
         config::showConfiguration(w); // a second one in a row stays silent
-        // The factory-defaults box allows saving again; Reset to defaults clears the mark.
+        // The same configuration asking for a factory reset may be saved, so the message is due.
+        lin_SetConfigResetToDefaults(1);
+        t.script.expect(ui::MessageKind::Information, message);
+        config::showConfiguration(w);
+        QVERIFY(w.control<QCheckBox>("cbxFactoryDefaults")->isChecked());
+        QVERIFY(w.control("btnSaveConfig")->isEnabled());
+        // The factory-defaults box decides; Reset to defaults clears the mark.
+        w.control<QCheckBox>("cbxFactoryDefaults")->click();
+        QVERIFY(!w.control("btnSaveConfig")->isEnabled());
         w.control<QCheckBox>("cbxFactoryDefaults")->click();
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
         w.control<QCheckBox>("cbxFactoryDefaults")->click();
-        QVERIFY(!w.control("btnSaveConfig")->isEnabled());
         w.menuItem("mniReset")->trigger();
         QVERIFY(w.programmable);
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
@@ -373,7 +392,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(Values)
 
 QTEST_MAIN(TestTransfers)
 #include "tst_transfers.moc"

@@ -116,7 +116,7 @@ constexpr Row kAux[] = {
 
 // The Various and Custom tabs.
 constexpr Row kVarious[] = {
-    {"forced_init_time", "cmbForced", K::Scaled, U::ForcedSeconds, kDefaultMarker, D, 65535, W::VariousTab,
+    {"forced_init_time", "cmbForced", K::TruncatedScaled, U::ForcedSeconds, kDefaultMarker, D, 65535, W::VariousTab,
      W::VariousForcedInit},
     {"default_power", "cmbPowerSetting", K::Composite, U::None, kDefaultMarker, D, 0, W::VariousTab, W::VariousPowerSettings,
      C::PowerSetting},

@@ -12,6 +12,7 @@ namespace config {
 
 enum class Kind : uint8_t {
     Scaled, // showScaled / storeScaled
+    TruncatedScaled, // showScaled / storeTextScaled: the stored value is cut, not rounded
     Angle, // showAngle / storeAngle
     Flag, // checked when not 0; 1/0
     InvertedFlag, // checked when 0; 0/1

@@ -137,7 +137,8 @@ void showRow(Transfer& t, const Row& row, const QString& name, QWidget* ctrl, bo
 {
     auto* box = qobject_cast<QComboBox*>(ctrl);
     switch (row.kind) {
-    case Kind::Scaled: {
+    case Kind::Scaled:
+    case Kind::TruncatedScaled: {
         const Scale s = scaleOf(row.unit, t.conv.units, led);
         t.conv.showScaled(name, box, s.divisor, row.marker, fromDefaults, s.precision, QString::fromLatin1(row.defaultText));
         break;
@@ -157,6 +158,7 @@ void storeRow(Transfer& t, const Row& row, const QString& name, const QWidget* c
     auto* box = qobject_cast<const QComboBox*>(ctrl);
     switch (row.kind) {
     case Kind::Scaled: t.conv.storeScaled(name, box, scaleOf(row.unit, t.conv.units, led).divisor, row.fallback); break;
+    case Kind::TruncatedScaled: t.conv.storeTextScaled(name, textOf(ctrl), scaleOf(row.unit, t.conv.units, led).divisor); break;
     case Kind::Angle: t.conv.storeAngle(name, box, row.fallback); break;
     case Kind::Flag: writeParameter(name, checked(ctrl) ? 1 : 0); break;
     case Kind::InvertedFlag: writeParameter(name, checked(ctrl) ? 0 : 1); break;
@@ -724,7 +726,7 @@ void storeMemories(Transfer& t)
 const Row kStandardStroke{"stroke_max", "cmbStrokeLt", Kind::Scaled, Unit::Length, kDefaultMarker, "Default", 65535};
 const Row kStandardLower{"stroke_min", "cmbLowerLt", Kind::Scaled, Unit::Length, 0, "Default", 0};
 const Row kStandardSafety{"safety_stroke_min", "cmbSafeStrokeMinLt", Kind::Scaled, Unit::Length, kDefaultMarker, "Default", 65535};
-const Row kStandardForced{"forced_init_time", "cmbForcedLt", Kind::Scaled, Unit::ForcedSeconds, kDefaultMarker, "Default", 65535};
+const Row kStandardForced{"forced_init_time", "cmbForcedLt", Kind::TruncatedScaled, Unit::ForcedSeconds, kDefaultMarker, "Default", 65535};
 
 void showStandard(Transfer& t)
 {
@@ -739,7 +741,7 @@ void showStandard(Transfer& t)
     }
     for (const Row* row : {&kStandardStroke, &kStandardLower, &kStandardSafety})
         showRow(t, *row, prefix + QString::fromLatin1(row->name), w.control(QString::fromLatin1(row->control)), false);
-    showRow(t, kStandardForced, QString::fromLatin1(kStandardForced.name), w.control(QStringLiteral("cmbForcedLt")), false);
+    showRow(t, kStandardForced, QString::fromLatin1(kStandardForced.name), w.control(QString::fromLatin1(kStandardForced.control)), false);
     rules::showActuatorData(w, prefix, w.control<QComboBox>(QStringLiteral("cmbActLt")), false);
 }
 
@@ -751,7 +753,7 @@ void storeStandard(Transfer& t)
     const QString prefix = QStringLiteral("ref1_");
     for (const Row* row : {&kStandardStroke, &kStandardLower, &kStandardSafety})
         storeRow(t, *row, prefix + QString::fromLatin1(row->name), w.control(QString::fromLatin1(row->control)));
-    t.conv.storeTextScaled(QString::fromLatin1(kStandardForced.name), textOf(w.control(QStringLiteral("cmbForcedLt"))), 2000.0);
+    storeRow(t, kStandardForced, QString::fromLatin1(kStandardForced.name), w.control(QString::fromLatin1(kStandardForced.control)));
     rules::storeActuatorData(w, prefix, w.control<QComboBox>(QStringLiteral("cmbActLt")));
 }
 
@@ -766,7 +768,8 @@ void showConfiguration(TfrmMain& w)
 {
     Transfer t(w);
     w.conflictAsked = false;
-    const bool allowedBefore = w.programmable || checked(w.control(QStringLiteral("cbxFactoryDefaults")));
+    const bool programmableBefore = w.programmable;
+    auto* factory = w.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"));
 
     if (!w.advanced) {
         showStandard(t);
@@ -794,12 +797,16 @@ void showConfiguration(TfrmMain& w)
                     t.decodable = false;
                 used[std::size_t(record.valueSlot)] = true;
             }
-        if (!t.decodable && allowedBefore)
+        // Whether Program and Save are allowed is judged with the factory-defaults box as this
+        // configuration sets it: a configuration that asks for a factory reset may be programmed.
+        if (factory && device::lib::getConfigResetToDefaults())
+            factory->setChecked(true);
+        if (!t.decodable && (programmableBefore || checked(factory)))
             ui::dialogs().information(&w, QStringLiteral("Configuration cannot be decoded correctly by configurator.\n\n"
                                                          "Cannot program/save until reset to defaults is performed."));
     }
 
-    if (auto* factory = w.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")); factory && device::lib::getConfigResetToDefaults())
+    if (factory && device::lib::getConfigResetToDefaults())
         factory->setChecked(true);
     w.programmable = t.decodable;
     updateProgramSaveState(w);
