@@ -8,6 +8,5 @@ int main(int argc, char* argv[])
     app::setUpApplication();
     app::StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
-    app::Application program(options);
-    return program.exec();
+    return app::runProgram([&options] { return std::make_unique<app::Application>(options); });
 }

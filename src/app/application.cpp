@@ -66,10 +66,16 @@ Application::~Application()
 
 int Application::exec()
 {
+    if (!m_frmMain->terminateRequested)
+        m_frmMain->show();
+    return QApplication::exec();
+}
+
+int runProgram(const std::function<std::unique_ptr<Application>()>& create)
+{
     try {
-        if (!m_frmMain->terminateRequested)
-            m_frmMain->show();
-        return QApplication::exec();
+        const std::unique_ptr<Application> program = create();
+        return program->exec();
     } catch (const std::exception& e) {
         ui::dialogs().error(nullptr, QString::fromLocal8Bit(e.what()));
     } catch (...) {

@@ -6,6 +6,7 @@
 #include "app/frmmain.h"
 #include "app/windows.h"
 
+#include <functional>
 #include <memory>
 
 namespace app {
@@ -22,8 +23,7 @@ public:
 
     TfrmMain& mainWindow() { return *m_frmMain; }
 
-    // Shows the main window (unless start-up asked to end) and runs the message loop. An exception
-    // that escapes is shown in a message box.
+    // Shows the main window (unless start-up asked to end) and runs the message loop.
     int exec();
 
 private:
@@ -36,5 +36,9 @@ private:
     std::unique_ptr<TfCompare> m_fCompare;
     std::unique_ptr<TfCompareDetails> m_fCompareDetails;
 };
+
+// Creates the program with `create` and runs its message loop. An exception that escapes the
+// start-up or the message loop is shown in a message box, and the program ends with status 1.
+int runProgram(const std::function<std::unique_ptr<Application>()>& create);
 
 } // namespace app
