@@ -17,11 +17,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <moxtausbdll.h>
 
+#include "../devicelib/tests/hextext.h"
 #include "windowtest.h"
 
 using testutil::WindowTest;
@@ -202,6 +205,108 @@ private slots:
         QVERIFY(identified(w));
         QCOMPARE(w.pgcMain()->currentWidget(), w.tab("tsErrList"));
         QVERIFY(b.t.script.problems().isEmpty());
+    }
+
+    // The Status tab reached by keyboard reads the box's errors; clicking it again while it is the
+    // active page does not. The Status tab comes back with the box only if nobody changed the page.
+    void statusTabFollowsThePageAndTheBox()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(identified(w));
+        QTabWidget* tabs = w.pgcMain();
+        QTabBar* bar = tabs->tabBar();
+        QWidget* status = w.tab("tsErrList");
+        auto* errors = w.control<QTreeWidget>("lvErrors");
+        auto errorReads = [] {
+            int reads = 0;
+            for (const auto& call : moxtasim::callLog())
+                reads += call.function == "lin_RC_GetErrors";
+            return reads;
+        };
+
+        tabs->setCurrentWidget(w.tab("tsParameters"));
+        QTest::keyClick(bar, Qt::Key_Right); // the next shown tab is Status
+        QCOMPARE(tabs->currentWidget(), status);
+        QCOMPARE(errors->topLevelItemCount(), 3);
+        QCOMPARE(errors->topLevelItem(0)->text(1), QString("E18 - Initialization lock"));
+        const int reads = errorReads();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(status)).center());
+        QCOMPARE(errorReads(), reads);
+
+        // Unplugged while Status is shown, twice redrawn without a box: back to Status with the box.
+        moxtasim::unplug("ZUBREX-0001", 0);
+        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.tabShown(status)), 10000);
+        w.poll.changed() = 1;
+        w.GuiTimerTimer();
+        moxtasim::plug("ZUBREX-0001", 0);
+        QVERIFY(identified(w));
+        QCOMPARE(tabs->currentWidget(), status);
+
+        // Unplugged again, then the user steps to another page by keyboard: the page stays.
+        moxtasim::unplug("ZUBREX-0001", 0);
+        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.tabShown(status)), 10000);
+        QWidget* before = tabs->currentWidget();
+        QTest::keyClick(bar, Qt::Key_Left);
+        QVERIFY(tabs->currentWidget() != before);
+        QWidget* chosen = tabs->currentWidget();
+        moxtasim::plug("ZUBREX-0001", 0);
+        QVERIFY(identified(w));
+        QCOMPARE(tabs->currentWidget(), chosen);
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    // Read and Program, buttons and menu items, wait for a box from the first moment on.
+    void readAndProgramNeedABox()
+    {
+        Bench b("[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\n");
+        app::TfrmMain& w = *b.w;
+        const char* const commands[] = {"btnReadConfig", "btnProgramConfig"};
+        const char* const items[] = {"mniRead", "mniProgram"};
+        for (int tick = 0; tick < 4; ++tick) {
+            for (const char* name : commands)
+                QVERIFY2(!w.control(name)->isEnabled(), name);
+            for (const char* name : items)
+                QVERIFY2(!w.menuItem(name)->isEnabled(), name);
+            QTest::qWait(150);
+            w.GuiTimerTimer();
+        }
+        w.menuItem("mniRead")->trigger();
+        QCOMPARE(statusText(w), QString());
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    // A message open during Read lets the GUI timer run while the poll is paused: the box is not
+    // gone, and the window shows it again once Read hands it back.
+    void timerDuringReadKeepsTheBox()
+    {
+        Bench b("[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\n[box:ZUBREX-0001:0]\nhardware_id=80\nsoftware=40123\n", {"WZQ"});
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        // The box holds a configuration the window cannot show: two memories on one value slot.
+        QVERIFY(w.poll.mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        lin_OpenConfig("KVR5E", 0, 0);
+        lin_SetConfig("mem1_value_index", 2);
+        lin_SetConfig("mem2_value_index", 2);
+        zbx_SetUsageOfControlLink(8);
+        QVERIFY(lin_ProgramConfigRunMode(0, 1, 1) >= 0);
+        w.poll.mutex().unlock();
+
+        w.poll.changed() = 1; // the poll has news when Read starts
+        b.t.script.expect(MessageKind::Information,
+                          "Configuration cannot be decoded correctly by configurator.\n\n"
+                          "Cannot program/save until reset to defaults is performed.",
+                          true, [&w] { w.GuiTimerTimer(); });
+        w.mniReadClick();
+        QCOMPARE(statusText(w), QString("Done"));
+        w.GuiTimerTimer();
+        QVERIFY(w.control("btnReadConfig")->isEnabled());
+        QVERIFY(w.menuItem("mniRead")->isEnabled());
+        QCOMPARE(w.control<QLabel>("lblSoftware")->text(), QString("40123"));
+        QVERIFY(w.tabShown(w.tab("tsErrList")));
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 
     void readAndProgramFeedback_data()
@@ -407,17 +512,7 @@ private slots:
         app::TfrmMain& w = *b.w;
         QVERIFY(identified(w));
         QTemporaryDir dir;
-        QString hex;
-        for (int at = 0; at < 4096; at += 16) {
-            QString line = QString::asprintf(":10%04X00", at);
-            unsigned sum = 16 + (at >> 8) + (at & 0xFF);
-            for (int i = 0; i < 16; ++i) {
-                line += "A5";
-                sum += 0xA5;
-            }
-            hex += line + QString::asprintf("%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
-        }
-        const QString file = testutil::writeFile(dir.filePath("app.hex"), (hex + ":00000001FF\n").toLatin1());
+        const QString file = testutil::writeFile(dir.filePath("app.hex"), QByteArray::fromStdString(hextext::image(4096)));
         QVERIFY(!w.control("btnDownloadOnly")->isEnabled());
         b.t.script.expectOpenFile(file);
         w.btnFileSelectClick();
@@ -447,6 +542,43 @@ private slots:
         w.btnDownloadOnlyClick();
         QCOMPARE(windowColour(w), QColor(255, 0, 0));
         QCOMPARE(w.poll.state().load(), int(device::PollSense));
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    // Closing the window while a firmware download runs: the window stays and says why, and
+    // closes when the download has ended.
+    void closingWaitsForTheDownload()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(identified(w));
+        QTemporaryDir dir;
+        w.control<QLineEdit>("edtHexFile")->setText(
+            testutil::writeFile(dir.filePath("app.hex"), QByteArray::fromStdString(hextext::image(4096))));
+
+        bool shownWhileClosing = false;
+        QString saidWhileClosing;
+        b.t.script.expect(MessageKind::Confirmation,
+                          "Please remove all handsets from the control box before continuing\n\n"
+                          "Pressing <Cancel> will skip hexfile-programming",
+                          true, [&] {
+                              // The user closes the window as the download starts.
+                              QTimer::singleShot(0, &w, [&] {
+                                  w.close();
+                                  shownWhileClosing = w.isVisible();
+                                  saidWhileClosing = statusText(w);
+                              });
+                          });
+        w.btnDownloadOnlyClick();
+        QVERIFY(shownWhileClosing);
+        QCOMPARE(saidWhileClosing, QString("Programming hexfile - the program closes when the download has ended"));
+        moxtasim::BoxState box;
+        QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
+        QCOMPARE(int(box.downloadedBytes), 4096);
+        QVERIFY(w.isVisible()); // the result is shown first
+        QTRY_VERIFY(!w.isVisible());
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 

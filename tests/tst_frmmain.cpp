@@ -11,7 +11,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <stdexcept>
 
 #include "windowtest.h"
 
@@ -185,6 +191,122 @@ private slots:
         QVERIFY(!visibleTabs(*a).contains("tsSettings"));
         QVERIFY(a->findChild<QMenu*>("mniSelectConflict")->menuAction()->isVisible());
         QVERIFY(a->menuItem("mniMultiparallel")->isVisible());
+    }
+
+    // However the user steps through the tabs, a hidden one never becomes the active page.
+    void hiddenTabsAreOutOfReach_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("keys"); // l r: arrows on the tab bar; t T: Ctrl+Tab, Ctrl+Shift+Tab on the page; w: wheel down
+        QTest::addColumn<QString>("to");
+        QTest::newRow("standard, Left") << QStringList() << 0 << "tsSettings" << "l" << "tsSettings";
+        QTest::newRow("standard, Right") << QStringList() << 0 << "tsSettings" << "r" << "tsSettings";
+        QTest::newRow("standard, Ctrl+Tab") << QStringList() << 0 << "tsSettings" << "t" << "tsSettings";
+        QTest::newRow("standard, Ctrl+Shift+Tab") << QStringList() << 0 << "tsSettings" << "T" << "tsSettings";
+        QTest::newRow("standard, wheel") << QStringList() << 0 << "tsSettings" << "w" << "tsSettings";
+        QTest::newRow("desk, Right from Custom") << QStringList{"COMBINED"} << 0 << "tsParameters" << "r" << "tsParameters";
+        QTest::newRow("desk, Ctrl+Tab from Custom") << QStringList{"COMBINED"} << 0 << "tsParameters" << "t" << "tsRefs";
+        QTest::newRow("desk, Ctrl+Shift+Tab from References") << QStringList{"COMBINED"} << 0 << "tsRefs" << "T" << "tsParameters";
+        QTest::newRow("desk, Left twice from Stop Min") << QStringList{"COMBINED"} << 0 << "tsSafetyStop2" << "ll" << "tsRefs";
+        QTest::newRow("MZ40 Standard, Right from References") << QStringList{"COMBINED"} << 3 << "tsRefs" << "r" << "tsMZ40";
+        QTest::newRow("RQ9, Left from RQ9") << QStringList{"COMBINED"} << 2 << "tsRQ9" << "l" << "tsRQ9";
+    }
+
+    void hiddenTabsAreOutOfReach()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        QFETCH(QString, from);
+        QFETCH(QString, keys);
+        QFETCH(QString, to);
+        WindowTest t;
+        t.writeSetting("Hardware", QByteArray::number(mode));
+        auto w = t.start(arguments);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTabWidget* tabs = w->pgcMain();
+        tabs->setCurrentWidget(w->tab(from));
+        QCOMPARE(tabs->currentWidget()->objectName(), from);
+        // Ctrl+Tab reaches the tab widget from the page it is pressed on.
+        QWidget* keyTarget = tabs->currentWidget();
+        for (QChar key : keys) {
+            if (key == u'l' || key == u'r') {
+                QTest::keyClick(tabs->tabBar(), key == u'l' ? Qt::Key_Left : Qt::Key_Right);
+            } else if (key == u't' || key == u'T') {
+                QTest::keyClick(keyTarget, key == u't' ? Qt::Key_Tab : Qt::Key_Backtab,
+                                key == u't' ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            } else {
+                const QPointF at = tabs->tabBar()->rect().center();
+                QWheelEvent wheel(at, tabs->tabBar()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(tabs->tabBar(), &wheel);
+            }
+        }
+        QCOMPARE(tabs->currentWidget()->objectName(), to);
+        QVERIFY(w->tabShown(tabs->currentWidget()));
+
+        // Nor does a page set from code: the active page stays a shown one.
+        tabs->setCurrentWidget(w->tab("tsMZ40AdvVar"));
+        QVERIFY(w->tabShown(tabs->currentWidget()));
+        // Hiding a tab leaves its page's own controls as they were.
+        QVERIFY(w->findChild<QWidget*>("cmbStroke1")->isEnabled());
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
+    }
+
+    // The window can grow but never shrink below its first size, in every mode and view.
+    void windowHoldsItsMinimumSize_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("standard") << QStringList() << 0;
+        for (int mode = 0; mode <= 4; ++mode)
+            QTest::newRow(qPrintable(QString("mode %1").arg(mode))) << QStringList{"COMBINED"} << mode;
+    }
+
+    void windowHoldsItsMinimumSize()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        WindowTest t("[CONFIG]\nAdvancedMode=0\n");
+        t.writeSetting("Hardware", QByteArray::number(mode));
+        auto w = t.start(arguments);
+        const QSize designed = w->size();
+        QCOMPARE(w->minimumSize(), designed);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCoreApplication::processEvents();
+        QCOMPARE(w->minimumSize(), designed);
+        QCOMPARE(w->windowHandle()->minimumSize(), designed); // what the window manager is told
+        w->resize(designed.width() - 200, designed.height() - 300);
+        QCOMPARE(w->size(), designed);
+        if (w->menuItem("mniMultiparallel")->isVisible()) {
+            w->menuItem("mniMultiparallel")->trigger();
+            QCoreApplication::processEvents();
+            QCOMPARE(w->minimumHeight(), designed.height());
+            QVERIFY(w->minimumWidth() > designed.width());
+        }
+    }
+
+    // "Done" stays in the status bar while the pointer passes over the menus.
+    void statusTextOutlivesMenuHover()
+    {
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->setStatusText("Done");
+        auto* file = w->findChild<QMenu*>("mnuFile");
+        QVERIFY(file);
+        file->popup(w->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        for (QAction* item : file->actions())
+            if (!item->isSeparator())
+                QTest::mouseMove(file, file->actionGeometry(item).center());
+        QTest::mouseMove(w.get(), QPoint(400, 300));
+        file->close();
+        QCOMPARE(w->statusBar()->currentMessage(), QString("Done"));
     }
 
     void modeSwitchEdgeCases()
@@ -439,6 +561,20 @@ private slots:
         QCOMPARE(w->width(), w->minimumWidth());
         w->menuItem("mniMultiparallel")->trigger();
         QCOMPARE(w->minimumWidth(), narrow);
+    }
+
+    // An exception while the program's windows are built is shown, and the program ends with 1.
+    void startUpFailureIsShown()
+    {
+        ui::ScriptedDialogs script;
+        script.expect(ui::MessageKind::Error, "Settings folder vanished");
+        QCOMPARE(app::runProgram([]() -> std::unique_ptr<app::Application> {
+                     throw std::runtime_error("Settings folder vanished");
+                 }),
+                 1);
+        script.expect(ui::MessageKind::Error, "Unknown error");
+        QCOMPARE(app::runProgram([]() -> std::unique_ptr<app::Application> { throw 42; }), 1);
+        QVERIFY2(script.problems().isEmpty(), qPrintable(script.problems().join('\n')));
     }
 
     void applicationCreatesTheWindowsInOrder()

@@ -18,9 +18,11 @@
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 
 #include <cmath>
 
@@ -163,6 +165,13 @@ void TfrmMain::massageConsistencyCheck()
 
 bool TfrmMain::downloadFirmware(bool fromProgram)
 {
+    // Closing, Quit and Restart wait for the end of the download (the window stays meanwhile).
+    m_downloadRunning = true;
+    const auto ended = qScopeGuard([this] {
+        m_downloadRunning = false;
+        if (m_afterDownload != AfterDownload::Nothing)
+            QTimer::singleShot(0, this, &TfrmMain::finishDeferredAction);
+    });
     bool result = true;
     if (!fromProgram) {
         if (!poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {

@@ -31,6 +31,7 @@
 #include "ui_tsVarious.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QActionGroup>
 #include <QApplication>
 #include <QAbstractButton>
@@ -41,6 +42,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeySequence>
+#include <QLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QLocale>
@@ -52,6 +54,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <utility>
 
 // The forms' images live in the core library, whose resources only load when asked for (and the
 // macro cannot be used inside a namespace).
@@ -150,6 +154,9 @@ void TfrmMain::construct(const StartOptions& options)
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     adjustSize();
     resize(minimumSizeHint().expandedTo(sizeHint()));
+    // The layout would otherwise put its own (menu and status bar) minimum height in place of ours
+    // when the window is shown.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(size());
     m_ui->pnlClient->setMinimumSize(0, 0);
     applyMultiparallel(false);
@@ -171,8 +178,8 @@ void TfrmMain::construct(const StartOptions& options)
     GuiTimer->setInterval(500);
     connect(GuiTimer, &QTimer::timeout, this, &TfrmMain::GuiTimerTimer);
     GuiTimer->start();
-    connect(m_ui->pgcMain, &QTabWidget::tabBarClicked, this,
-            [this] { QTimer::singleShot(0, this, &TfrmMain::pgcMainChange); });
+    m_lastShownPage = m_ui->pgcMain->currentIndex();
+    connect(m_ui->pgcMain, &QTabWidget::currentChanged, this, &TfrmMain::activePageChanged);
 
     // The window's colour shows around the tabs and the white groups.
     centralWidget()->setAutoFillBackground(true);
@@ -296,9 +303,9 @@ void TfrmMain::formActivate()
         const char* start = productMode == ModeRq9 ? "tsRQ9"
                             : (productMode == ModeMz40Standard || productMode == ModeMz40Advanced) ? "tsMZ40"
                                                                                                       : "tsRefs";
-        pgcMain()->setCurrentWidget(tab(QString::fromLatin1(start)));
+        setActivePage(tab(QString::fromLatin1(start)));
     } else {
-        pgcMain()->setCurrentWidget(tab(QStringLiteral("tsSettings")));
+        setActivePage(tab(QStringLiteral("tsSettings")));
     }
 
     const QString adapter = windows().frmSelectDevice ? windows().frmSelectDevice->adapterName : QString();
@@ -343,6 +350,48 @@ void TfrmMain::requestTerminate(int exitCode)
 {
     terminateRequested = true;
     quitRequester()(exitCode);
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    // The status bar keeps the program's text: passing over a menu item must not wipe "Done".
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_downloadRunning) {
+        event->ignore();
+        deferUntilDownloadEnds(AfterDownload::Close);
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TfrmMain::deferUntilDownloadEnds(AfterDownload action)
+{
+    // A box in the middle of a download must not be left to an invisible process: the window stays
+    // and says so, and does what was asked once the download has ended.
+    if (m_afterDownload != AfterDownload::Restart)
+        m_afterDownload = action;
+    const QString closing = action == AfterDownload::Restart ? QStringLiteral("restarts") : QStringLiteral("closes");
+    setStatusText(QStringLiteral("Programming hexfile - the program %1 when the download has ended").arg(closing));
+}
+
+void TfrmMain::finishDeferredAction()
+{
+    const AfterDownload action = std::exchange(m_afterDownload, AfterDownload::Nothing);
+    switch (action) {
+    case AfterDownload::Nothing: break;
+    case AfterDownload::Close: close(); break;
+    case AfterDownload::Quit: requestTerminate(); break;
+    case AfterDownload::Restart:
+        processStarter()(QCoreApplication::applicationFilePath(), arguments);
+        close();
+        break;
+    }
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -398,6 +447,10 @@ void TfrmMain::menuFileRestartClick()
     if (!ui::dialogs().question(this, QStringLiteral("This will restart the program. All settings will be lost !\n\nContinue?"),
                                 true))
         return;
+    if (m_downloadRunning) {
+        deferUntilDownloadEnds(AfterDownload::Restart);
+        return;
+    }
     // The new instance gets the same arguments, each one whole.
     processStarter()(QCoreApplication::applicationFilePath(), arguments);
     close();
@@ -405,6 +458,10 @@ void TfrmMain::menuFileRestartClick()
 
 void TfrmMain::mniQuitClick()
 {
+    if (m_downloadRunning) {
+        deferUntilDownloadEnds(AfterDownload::Quit);
+        return;
+    }
     requestTerminate();
 }
 
@@ -439,8 +496,46 @@ QWidget* TfrmMain::tab(const QString& name) const
 void TfrmMain::setTabShown(QWidget* page, bool shown)
 {
     const int index = page ? m_ui->pgcMain->indexOf(page) : -1;
-    if (index >= 0)
-        m_ui->pgcMain->setTabVisible(index, shown);
+    if (index < 0)
+        return;
+    // Hiding the active tab moves the active page: that is the program's change, not the user's.
+    ++m_pageChangesByProgram;
+    m_ui->pgcMain->setTabVisible(index, shown);
+    // This toolkit's tab bar still steps onto hidden tabs with the arrow keys, the wheel and
+    // Ctrl+Tab, but never onto disabled ones. Only the bar's tab is disabled: the page's controls
+    // keep their own enabled state.
+    m_ui->pgcMain->tabBar()->setTabEnabled(index, shown);
+    --m_pageChangesByProgram;
+}
+
+void TfrmMain::setActivePage(QWidget* page)
+{
+    if (!tabShown(page))
+        return;
+    ++m_pageChangesByProgram;
+    m_ui->pgcMain->setCurrentWidget(page);
+    --m_pageChangesByProgram;
+}
+
+void TfrmMain::activePageChanged(int index)
+{
+    QTabWidget* tabs = m_ui->pgcMain;
+    if (index >= 0 && !tabs->isTabVisible(index)) {
+        // No path leads onto a hidden tab: back to the page that was active, or the first one shown.
+        int back = (m_lastShownPage >= 0 && tabs->isTabVisible(m_lastShownPage)) ? m_lastShownPage : -1;
+        for (int i = 0; back < 0 && i < tabs->count(); ++i)
+            if (tabs->isTabVisible(i))
+                back = i;
+        if (back >= 0) {
+            ++m_pageChangesByProgram;
+            tabs->setCurrentIndex(back);
+            --m_pageChangesByProgram;
+        }
+        return;
+    }
+    m_lastShownPage = index;
+    if (m_pageChangesByProgram == 0)
+        pgcMainChange();
 }
 
 bool TfrmMain::tabShown(QWidget* page) const

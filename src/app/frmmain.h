@@ -60,8 +60,11 @@ public:
     // Window parts
     QTabWidget* pgcMain() const;
     QWidget* tab(const QString& name) const;
+    // A hidden tab is out of reach: no click, key, wheel or shortcut selects it.
     void setTabShown(QWidget* page, bool shown);
     bool tabShown(QWidget* page) const;
+    // Makes a shown tab the active page; a change made by the program, not by the user.
+    void setActivePage(QWidget* page);
     QAction* menuItem(const QString& name) const;
     // Any control of the window by its name (null when there is none).
     QWidget* control(const QString& name) const;
@@ -131,6 +134,7 @@ public:
     // The error list of the Status tab.
     void readErrorList();
     void renderErrorList();
+    // The user made another page active.
     void pgcMainChange();
 
     // Display preferences (Settings menu)
@@ -199,6 +203,8 @@ signals:
     void firstActivationDone();
 
 protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -212,6 +218,11 @@ private:
     void createProgressBar();
     void placeProgressBar();
     void applyMultiparallel(bool shown);
+    void activePageChanged(int index);
+    // What the user asked for while a firmware download ran; done when it ends.
+    enum class AfterDownload { Nothing, Close, Quit, Restart };
+    void deferUntilDownloadEnds(AfterDownload action);
+    void finishDeferredAction();
 
     std::unique_ptr<Ui::frmMain> m_ui;
     mutable QHash<QString, QWidget*> m_controls;
@@ -219,6 +230,10 @@ private:
     QWidget* m_multiparallel = nullptr;
     QActionGroup* m_modeGroup = nullptr;
     bool m_multiparallelShown = true; // as designed, until construction hides it
+    int m_pageChangesByProgram = 0; // > 0 while the program changes the active page
+    int m_lastShownPage = -1;
+    bool m_downloadRunning = false;
+    AfterDownload m_afterDownload = AfterDownload::Nothing;
     bool m_inch = false; // the length unit in force
     uint32_t m_lastShownPowered = 0;
     bool m_poweredShown = false;

@@ -84,7 +84,9 @@ void TfrmMain::resumePoll(int state)
 void TfrmMain::GuiTimerTimer()
 {
     QWidget* statusTab = tab(QStringLiteral("tsErrList"));
-    if (poll.changed().exchange(0)) {
+    // While a procedure of this thread owns the adapter (a message open during Read, the download's
+    // progress) the poll is paused, not gone: the change waits until the adapter is handed back.
+    if (!poll.mutex().heldByThisThread() && poll.changed().exchange(0)) {
         if (poll.state() == device::PollWatch) {
             const device::StatusRecord s = poll.status();
             connectedBoxMode = s.boxMode;
@@ -112,7 +114,8 @@ void TfrmMain::GuiTimerTimer()
                 c->setEnabled(true);
             setTabShown(statusTab, true);
             if (statusTabWasActive)
-                pgcMain()->setCurrentWidget(statusTab);
+                setActivePage(statusTab);
+            statusTabWasActive = false;
             if (pgcMain()->currentWidget() == statusTab)
                 readErrorList();
         } else {
@@ -131,7 +134,9 @@ void TfrmMain::GuiTimerTimer()
             setText(*this, "lblPowered", QStringLiteral("----"));
             m_poweredShown = false;
             control<QTreeWidget>(QStringLiteral("lvErrors"))->clear();
-            statusTabWasActive = pgcMain()->currentWidget() == statusTab && tabShown(statusTab);
+            // Set by the redraw that finds Status active; a later one, with the tab gone, keeps it.
+            if (pgcMain()->currentWidget() == statusTab && tabShown(statusTab))
+                statusTabWasActive = true;
             setTabShown(statusTab, false);
         }
     }

@@ -52,6 +52,8 @@ class PollMutex
 public:
     bool try_lock_for(std::chrono::milliseconds timeout);
     void unlock();
+    // The calling thread holds it (a procedure of the GUI thread, seen from a nested event loop).
+    bool heldByThisThread() const { return m_owner.load() == std::this_thread::get_id(); }
 
 private:
     // A flag under a plain mutex rather than a timed mutex: its waits are ones every thread checker

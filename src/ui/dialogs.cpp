@@ -105,9 +105,9 @@ ScriptedDialogs::~ScriptedDialogs()
     setDialogs(m_previous);
 }
 
-void ScriptedDialogs::expect(MessageKind kind, const QString& text, bool answer)
+void ScriptedDialogs::expect(MessageKind kind, const QString& text, bool answer, std::function<void()> whileShown)
 {
-    m_steps.push_back({Step::Type::Message, kind, text, answer, {}});
+    m_steps.push_back({Step::Type::Message, kind, text, answer, {}, std::move(whileShown)});
 }
 
 void ScriptedDialogs::expectOpenFile(const QString& fileName)
@@ -154,7 +154,10 @@ bool ScriptedDialogs::message(MessageKind kind, const QString& text)
     if (!m_steps.empty() && m_steps.front().type == Step::Type::Message && m_steps.front().kind == kind
         && m_steps.front().text == text) {
         const bool answer = m_steps.front().answer;
+        const std::function<void()> whileShown = std::move(m_steps.front().whileShown);
         m_steps.pop_front();
+        if (whileShown)
+            whileShown();
         return answer;
     }
     m_problems << QStringLiteral("unexpected %1: %2").arg(kindName(kind), text);

@@ -68,7 +68,8 @@ public:
     ~ScriptedDialogs() override;
 
     // The next message must be of this kind with exactly this text; answer true = Yes/OK.
-    void expect(MessageKind kind, const QString& text, bool answer = true);
+    // whileShown runs as the message is shown (what the window does while a message box is open).
+    void expect(MessageKind kind, const QString& text, bool answer = true, std::function<void()> whileShown = {});
     void expectOpenFile(const QString& fileName);
     void expectSaveFile(const QString& fileName);
     // The next modal window of that objectName is handed to `handle` (which may fill it in) instead
@@ -97,7 +98,8 @@ private:
         MessageKind kind = MessageKind::Information;
         QString text; // message text, file name or dialog objectName
         bool answer = true;
-        std::function<int(QDialog*)> handle;
+        std::function<int(QDialog*)> handle = {};
+        std::function<void()> whileShown = {};
     };
     bool message(MessageKind kind, const QString& text);
     QString fileName(Step::Type type, const QString& what);
