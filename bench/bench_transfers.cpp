@@ -29,7 +29,7 @@ void BM_ShowConfiguration(benchmark::State& state)
 {
     auto w = window(int(state.range(0)));
     for (auto _ : state)
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
 }
 BENCHMARK(BM_ShowConfiguration)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -37,7 +37,7 @@ void BM_StoreConfiguration(benchmark::State& state)
 {
     auto w = window(int(state.range(0)));
     for (auto _ : state)
-        config::storeConfiguration(*w);
+        config::storeConfiguration(*w, w->state());
 }
 BENCHMARK(BM_StoreConfiguration)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -151,8 +151,8 @@ std::unique_ptr<app::TfrmMain> startWith(WindowTest& t, const QByteArray& actuat
 
 void showConfiguration(app::TfrmMain& w)
 {
-    config::showConfiguration(w);
-    config::referenceSelectClick(w);
+    config::showConfiguration(w, w.state());
+    config::referenceSelectClick(w, w.state());
 }
 
 QString entryField(const rules::ActuatorEntry& e, const QString& field)
@@ -217,7 +217,7 @@ private slots:
         const qsizetype compared = checked.isEmpty() ? listed.size() : -1;
         QCOMPARE(items(list(w, "cmbActLt")).mid(0, compared), listed);
         // A mode switch reloads the checked file, or leaves the lists alone without one.
-        w.mniModeItemClick(w.modeItem(app::ModeTavrin));
+        w.mniModeItemClick(w.modeItem(config::ModeTavrin));
         QCOMPARE(items(list(w, "cmbActLt")).mid(0, compared), listed);
         QVERIFY(t.script.problems().isEmpty());
     }
@@ -237,15 +237,15 @@ private slots:
             QCOMPARE(items(box), (QStringList{"Auto (default)", "Old O"}));
             QCOMPARE(box->currentIndex(), 0);
         }
-        QCOMPARE(int(w->actuators.entries.size()), 1);
+        QCOMPARE(int(w->state().actuators.entries.size()), 1);
         // The mode switch rereads the chosen file, not the default one.
-        w->mniModeItemClick(w->modeItem(app::ModeTavrin));
+        w->mniModeItemClick(w->modeItem(config::ModeTavrin));
         QCOMPARE(items(list(*w, "cmbAct4")), (QStringList{"Auto (default)", "Old O"}));
         // Picking the checked item again keeps it checked.
         fileItem(*w, "actOld")->trigger();
         QCOMPARE(checkedFile(*w), QString("actOld"));
         // The submenu itself chooses nothing.
-        rules::chooseActuatorFile(*w, actuatorFileMenu(*w)->menuAction());
+        rules::chooseActuatorFile(*w, w->state(), actuatorFileMenu(*w)->menuAction());
         QCOMPARE(checkedFile(*w), QString("actOld"));
     }
 
@@ -253,11 +253,11 @@ private slots:
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("TAVRIN") << int(app::ModeTavrin) << QStringList{"Desk", "All but std", "Two"};
-        QTest::newRow("BELMORA") << int(app::ModeBelmora) << QStringList{"Bed", "All but std"};
-        QTest::newRow("RQ9") << int(app::ModeRq9) << QStringList{};
-        QTest::newRow("MZ40 Standard") << int(app::ModeMz40Standard) << QStringList{"Std"};
-        QTest::newRow("MZ40 Advanced") << int(app::ModeMz40Advanced) << QStringList{"Adv", "All but std"};
+        QTest::newRow("TAVRIN") << int(config::ModeTavrin) << QStringList{"Desk", "All but std", "Two"};
+        QTest::newRow("BELMORA") << int(config::ModeBelmora) << QStringList{"Bed", "All but std"};
+        QTest::newRow("RQ9") << int(config::ModeRq9) << QStringList{};
+        QTest::newRow("MZ40 Standard") << int(config::ModeMz40Standard) << QStringList{"Std"};
+        QTest::newRow("MZ40 Advanced") << int(config::ModeMz40Advanced) << QStringList{"Adv", "All but std"};
     }
     void modeFilter()
     {
@@ -275,7 +275,7 @@ private slots:
             QCOMPARE(items(box), expected);
             QCOMPARE(box->currentIndex(), 0);
         }
-        QCOMPARE(int(w->actuators.entries.size()), listed.size());
+        QCOMPARE(int(w->state().actuators.entries.size()), listed.size());
     }
 
     void fileValues_data()
@@ -304,8 +304,8 @@ private slots:
         QFETCH(QString, expected);
         WindowTest t;
         auto w = startWith(t, "[t]\r\n" + body + "\r\ntavrin=1\r\nActuatorName=Plain\r\n");
-        QCOMPARE(int(w->actuators.entries.size()), 1);
-        QCOMPARE(entryField(w->actuators.entries[0], field), expected);
+        QCOMPARE(int(w->state().actuators.entries.size()), 1);
+        QCOMPARE(entryField(w->state().actuators.entries[0], field), expected);
     }
 
     void tableLimit_data()
@@ -333,8 +333,8 @@ private slots:
         QFETCH(QString, first);
         WindowTest t;
         auto w = startWith(t, file);
-        QCOMPARE(int(w->actuators.entries.size()), count);
-        QCOMPARE(w->actuators.entries[0].name, first);
+        QCOMPARE(int(w->state().actuators.entries.size()), count);
+        QCOMPARE(w->state().actuators.entries[0].name, first);
         QCOMPARE(list(*w, "cmbAct2")->count(), count + 1);
     }
 
@@ -346,7 +346,7 @@ private slots:
         box->setCurrentIndex(2);
         for (int i = 1; i <= 7; ++i)
             config::writeParameter(QStringLiteral("ref3_unused%1").arg(i), 5);
-        rules::storeActuatorData(*w, "ref3_", box);
+        rules::storeActuatorData(*w, w->state(), "ref3_", box);
         QCOMPARE(value("ref3_auto_type"), 0);
         QCOMPARE(config::readString("ref3_actname"), QString("Wide"));
         QCOMPARE(value("ref3_iid_length"), 44);
@@ -378,13 +378,13 @@ private slots:
         configure("ref2_", "Desk A");
         config::writeParameter("ref2_auto_type", uint16_t(autoType));
         QComboBox* box = list(*w, "cmbAct2");
-        rules::showActuatorData(*w, "ref2_", box, fromDefaults);
+        rules::showActuatorData(*w, w->state(), "ref2_", box, fromDefaults);
         QCOMPARE(box->currentIndex(), shown);
 
         // The automatic item writes auto_type and nothing else.
         config::writeParameter("ref2_iid_length", 99);
         box->setCurrentIndex(0);
-        rules::storeActuatorData(*w, "ref2_", box);
+        rules::storeActuatorData(*w, w->state(), "ref2_", box);
         QCOMPARE(value("ref2_auto_type"), 1);
         QCOMPARE(value("ref2_iid_length"), 99);
         QCOMPARE(config::readString("ref2_actname"), QString("Desk A"));
@@ -420,7 +420,7 @@ private slots:
         QCOMPARE(box->currentText(), shown);
         QCOMPARE(box->count(), 4 + int(shown.startsWith('*')));
         // A new entry carries the configuration's numbers, cut to their fields.
-        const rules::ActuatorEntry& e = w->actuators.entries[std::size_t(box->currentIndex() - 1)];
+        const rules::ActuatorEntry& e = w->state().actuators.entries[std::size_t(box->currentIndex() - 1)];
         QCOMPARE(int(e.cm), overrides(configuration).value("cm", 12) & 0xFF);
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
@@ -430,7 +430,7 @@ private slots:
         WindowTest t;
         t.writeSetting("ConflictHandler", "1"); // not honoured without the advanced flag
         auto w = startWith(t, deskType("a", "Desk A"), {});
-        QVERIFY(!w->advanced);
+        QVERIFY(!w->state().advanced);
         configure("ref1_", "Mine", "speed=55");
         showConfiguration(*w);
         QCOMPARE(list(*w, "cmbActLt")->currentText(), QString("*Mine"));
@@ -447,7 +447,7 @@ private slots:
         QCOMPARE(list(*w, "cmbAct1")->currentText(), QString("Desk A"));
         QCOMPARE(list(*w, "cmbAct1")->count(), 2);
         // The next store puts the table's numbers over the configuration's.
-        config::storeConfiguration(*w);
+        config::storeConfiguration(*w, w->state());
         QCOMPARE(value("ref1_speed"), 38);
         QCOMPARE(config::readString("ref1_actname"), QString("Desk A"));
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
@@ -494,7 +494,7 @@ private slots:
         QCOMPARE(items(list(*w, "cmbActLt")), items(list(*w, "cmbAct1")));
 
         // Stored without the star, and found again by its numbers, whatever its name.
-        config::storeConfiguration(*w);
+        config::storeConfiguration(*w, w->state());
         QCOMPARE(config::readString("ref1_actname"), QString("Motor"));
         QCOMPARE(value("ref2_speed"), 77);
         QCOMPARE(value("ref2_family"), 50);
@@ -526,9 +526,9 @@ private slots:
         configure("ref1_", "Lost", configuration);
         showConfiguration(*w);
         QCOMPARE(list(*w, "cmbAct1")->currentIndex(), shown);
-        QCOMPARE(int(w->actuators.entries.size()), 100);
+        QCOMPARE(int(w->state().actuators.entries.size()), 100);
         if (shown < 0) {
-            config::storeConfiguration(*w);
+            config::storeConfiguration(*w, w->state());
             QCOMPARE(value("ref1_auto_type"), 1);
         }
     }
@@ -571,14 +571,14 @@ private slots:
         ignUp->setEnabled(up);
         ignDw->setChecked(!down);
         ignDw->setEnabled(down);
-        w->slsAccelerationOff[std::size_t(row - 1)] = !accelerationOff;
+        w->state().slsAccelerationOff[std::size_t(row - 1)] = !accelerationOff;
 
         pick(list(*w, box), item);
         QCOMPARE(ignUp->isChecked(), up);
         QCOMPARE(ignUp->isEnabled(), !up);
         QCOMPARE(ignDw->isChecked(), down);
         QCOMPARE(ignDw->isEnabled(), !down);
-        QCOMPARE(w->slsAccelerationOff[std::size_t(row - 1)], accelerationOff);
+        QCOMPARE(w->state().slsAccelerationOff[std::size_t(row - 1)], accelerationOff);
         QCOMPARE(returnUp->isEnabled(), !up); // SLS return drive only while SLS counts
         QVERIFY(t.script.problems().isEmpty());
     }
@@ -594,7 +594,7 @@ private slots:
         showConfiguration(*w);
         QCOMPARE(list(*w, "cmbAct1")->currentText(), QString("Warned"));
         QVERIFY(w->control<QCheckBox>("cbxIgnUp1")->isEnabled());
-        w->mniModeItemClick(w->modeItem(app::ModeBelmora));
+        w->mniModeItemClick(w->modeItem(config::ModeBelmora));
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
 
         // Picked by the user: every time.
@@ -656,10 +656,10 @@ private slots:
              {std::pair{QStringLiteral("Actuators"), 3}, std::pair{QStringLiteral("actLegacy"), 1}}) {
             fileItem(*w, file)->trigger();
             const platform::IniFile ini = platform::IniFile::load(data.filePath(file + ".ini"));
-            for (int mode : {app::ModeTavrin, app::ModeBelmora, app::ModeMz40Standard, app::ModeMz40Advanced}) {
+            for (int mode : {config::ModeTavrin, config::ModeBelmora, config::ModeMz40Standard, config::ModeMz40Advanced}) {
                 w->mniModeItemClick(w->modeItem(mode));
-                QVERIFY2(int(w->actuators.entries.size()) >= least, qPrintable(file + QString(" mode %1").arg(mode)));
-                for (const rules::ActuatorEntry& e : w->actuators.entries) {
+                QVERIFY2(int(w->state().actuators.entries.size()) >= least, qPrintable(file + QString(" mode %1").arg(mode)));
+                for (const rules::ActuatorEntry& e : w->state().actuators.entries) {
                     QVERIFY(!e.name.isEmpty());
                     warned = warned || !e.warningText.isEmpty();
                     slsLocked = slsLocked || (e.disableSlsUp && e.disableSlsDown && e.disableSlsAcc);

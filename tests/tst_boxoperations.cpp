@@ -164,7 +164,7 @@ private slots:
         b.t.script.expect(MessageKind::Information, "The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program.");
         w.menuItem("mniUsbDevice")->trigger();
         QCOMPARE(app::windows().frmSelectDevice->adapterName, QString("OLD"));
-        QCOMPARE(w.poll.state().load(), int(device::PollIdle));
+        QCOMPARE(w.poll().state().load(), int(device::PollIdle));
         w.GuiTimerTimer();
         QVERIFY(!w.control("btnReadConfig")->isEnabled());
         // Only the start-up search remembers the choice.
@@ -239,7 +239,7 @@ private slots:
         // Unplugged while Status is shown, twice redrawn without a box: back to Status with the box.
         moxtasim::unplug("ZUBREX-0001", 0);
         QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.tabShown(status)), 10000);
-        w.poll.changed() = 1;
+        w.poll().changed() = 1;
         w.GuiTimerTimer();
         moxtasim::plug("ZUBREX-0001", 0);
         QVERIFY(identified(w));
@@ -286,15 +286,15 @@ private slots:
         app::TfrmMain& w = *b.w;
         QVERIFY(identified(w));
         // The box holds a configuration the window cannot show: two memories on one value slot.
-        QVERIFY(w.poll.mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        QVERIFY(w.poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
         lin_OpenConfig("KVR5E", 0, 0);
         lin_SetConfig("mem1_value_index", 2);
         lin_SetConfig("mem2_value_index", 2);
         zbx_SetUsageOfControlLink(8);
         QVERIFY(lin_ProgramConfigRunMode(0, 1, 1) >= 0);
-        w.poll.mutex().unlock();
+        w.poll().mutex().unlock();
 
-        w.poll.changed() = 1; // the poll has news when Read starts
+        w.poll().changed() = 1; // the poll has news when Read starts
         b.t.script.expect(MessageKind::Information,
                           "Configuration cannot be decoded correctly by configurator.\n\n"
                           "Cannot program/save until reset to defaults is performed.",
@@ -338,8 +338,8 @@ private slots:
         w.mniReadClick();
         QCOMPARE(statusText(w), fail ? QString("Could not read configuration (ERROR_READ_TIMEOUT)") : QString("Done"));
         QCOMPARE(windowColour(w), off ? normal : (fail ? QColor(255, 0, 0) : QColor(0, 255, 0)));
-        QCOMPARE(w.tmrColorChange->isActive(), colorType == "1");
-        QCOMPARE(w.poll.state().load(), int(device::PollWatch));
+        QCOMPARE(w.tmrColorChange()->isActive(), colorType == "1");
+        QCOMPARE(w.poll().state().load(), int(device::PollWatch));
 
         if (fail) {
             moxtasim::injectStatus("lin_ProgramConfigRunMode", -33);
@@ -349,8 +349,8 @@ private slots:
         w.mniProgramClick();
         QCOMPARE(statusText(w), fail ? QString("Could not program configuration (ERROR_CFG_ILLEGAL_HW)") : QString("Done"));
         QCOMPARE(windowColour(w), off ? normal : (fail ? QColor(255, 0, 0) : QColor(0, 255, 0)));
-        QVERIFY(w.poll.mutex().try_lock_for(std::chrono::milliseconds(500))); // always handed back
-        w.poll.mutex().unlock();
+        QVERIFY(w.poll().mutex().try_lock_for(std::chrono::milliseconds(500))); // always handed back
+        w.poll().mutex().unlock();
         if (colorType == "1") {
             w.tmrColorChangeTimer();
             QCOMPARE(windowColour(w), normal);
@@ -386,7 +386,7 @@ private slots:
         Bench b("[bench]\nlin_baud=0\n[adapter:A]\n[box:A:0]\nhardware_id=90\nproduct_class=2\n");
         app::TfrmMain& w = *b.w;
         QVERIFY(identified(w));
-        QCOMPARE(w.connectedBoxMode, 2);
+        QCOMPARE(w.state().connectedBoxMode, 2);
         const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to RQ9";
         b.t.script.expect(MessageKind::Question, question, false);
         w.mniReadClick();
@@ -445,7 +445,7 @@ private slots:
         QCOMPARE(platform::readIniText("CONFIG", "ColorTimer", "", t.settingsFile()), stored);
         QCOMPARE(platform::readIniText("CONFIG", "ColorType", "", t.settingsFile()), QString("1"));
         QCOMPARE(w.menuItem("mniColorTimed")->text(), "Timed (" + stored + "s)...");
-        QCOMPARE(w.tmrColorChange->interval(), stored.toInt() * 1000);
+        QCOMPARE(w.tmrColorChange()->interval(), stored.toInt() * 1000);
 
         // Closed without OK: Timed all the same, the time as it was.
         t.script.expectDialog("frmColorTime", [](QDialog*) { return int(QDialog::Rejected); });
@@ -524,7 +524,7 @@ private slots:
         w.btnDownloadOnlyClick();
         QCOMPARE(statusText(w), QString("Done"));
         QCOMPARE(windowColour(w), QColor(0, 255, 0));
-        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+        QCOMPARE(w.poll().state().load(), int(device::PollSense));
 
         b.t.script.expect(MessageKind::Confirmation, prompt, true);
         w.btnDownloadOnlyClick();
@@ -533,7 +533,7 @@ private slots:
         QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
         QCOMPARE(int(box.downloadedBytes), 4096);
         QVERIFY(box.applicationRunning);
-        QVERIFY(!w.progressBar->isVisible());
+        QVERIFY(!w.progressBar()->isVisible());
 
         // The box unplugged: the download fails, red, and the poll starts over.
         moxtasim::unplug("ZUBREX-0001", 0);
@@ -541,7 +541,7 @@ private slots:
         b.t.script.expect(MessageKind::Information, "Control box application cannot be downloaded");
         w.btnDownloadOnlyClick();
         QCOMPARE(windowColour(w), QColor(255, 0, 0));
-        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+        QCOMPARE(w.poll().state().load(), int(device::PollSense));
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 
@@ -590,21 +590,21 @@ private slots:
         const QString question = "This will erase the connected devices stored memory positions\n\nContinue?";
         b.t.script.expect(MessageKind::Question, question, false);
         w.ButtonResetMemoryPositionsClick();
-        QCOMPARE(w.poll.state().load(), int(device::PollWatch));
+        QCOMPARE(w.poll().state().load(), int(device::PollWatch));
         b.t.script.expect(MessageKind::Question, question, true);
         w.ButtonResetMemoryPositionsClick();
         moxtasim::BoxState box;
         QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
         QCOMPARE(box.memoryPositionErasures, 1);
-        QCOMPARE(w.poll.state().load(), int(device::PollSense));
+        QCOMPARE(w.poll().state().load(), int(device::PollSense));
 
-        w.poll.state() = device::PollIdle; // the poll must not take the injected failure
+        w.poll().state() = device::PollIdle; // the poll must not take the injected failure
         QTest::qWait(300);
         moxtasim::injectStatus("zbx_SetUsageOfControlLink", -1);
         b.t.script.expect(MessageKind::Question, question, true);
         b.t.script.expect(MessageKind::Information, "Could not set usage of control link");
         w.ButtonResetMemoryPositionsClick();
-        QCOMPARE(w.poll.state().load(), int(device::PollIdle));
+        QCOMPARE(w.poll().state().load(), int(device::PollIdle));
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 

@@ -86,9 +86,9 @@ private slots:
         WindowTest t(advancedIni);
         auto w = t.start(arguments);
         QCOMPARE(w->windowTitle(), product + QStringLiteral(" Configurator ") + platform::versionText());
-        QCOMPARE(w->advanced, advanced);
+        QCOMPARE(w->state().advanced, advanced);
         QCOMPARE(w->checkedMode(), mode);
-        QCOMPARE(w->configurationType, QString(mode >= 3 ? "MZ40" : "KVR5E"));
+        QCOMPARE(w->state().configurationType, QString(mode >= 3 ? "MZ40" : "KVR5E"));
         // The start-up's own mode switch writes Hardware, whatever honours it.
         QCOMPARE(platform::readIniText("CONFIG", "Hardware", "<none>", t.settingsFile()), QString::number(mode));
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
@@ -320,7 +320,7 @@ private slots:
 
         w->menuItem("mniMZ40STD")->trigger();
         QCOMPARE(w->checkedMode(), 3);
-        QCOMPARE(w->configurationType, QString("MZ40"));
+        QCOMPARE(w->state().configurationType, QString("MZ40"));
         QVERIFY(hidden(*w, "cmbAct3") && hidden(*w, "cmbAct4") && hidden(*w, "lblRefCh4"));
         QCOMPARE(visibleTabs(*w), (QStringList{"tsRefs", "tsMZ40", "tsProgrammer"}));
         QCOMPARE(chan1->count(), 8);
@@ -334,13 +334,13 @@ private slots:
         QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsSLS"))), QString("EOP"));
         QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsAux"))), QString("AUX/Massage"));
         QVERIFY(w->findChild<QRadioButton*>("rbCustom")->isChecked());
-        QCOMPARE(w->limitsFilePath, w->dataDirectory + "limitsWZQ.ini");
+        QCOMPARE(w->state().limitsFilePath, w->state().dataDirectory + "limitsWZQ.ini");
 
         w->menuItem("mniKVR5E")->trigger();
         QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsSLS"))), QString("SLS_EOP"));
         QCOMPARE(tabs->tabText(tabs->indexOf(w->tab("tsAux"))), QString("AUX"));
         QVERIFY(w->findChild<QRadioButton*>("rbPnP")->isChecked());
-        QCOMPARE(w->limitsFilePath, w->dataDirectory + "limits.ini");
+        QCOMPARE(w->state().limitsFilePath, w->state().dataDirectory + "limits.ini");
         w->pgcMain()->setCurrentWidget(w->tab("tsSafetyStop1"));
         w->menuItem("mniRQ9")->trigger();
         QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsRQ9"));
@@ -396,11 +396,11 @@ private slots:
         WindowTest t;
         t.writeSetting("WarnOnChange", "1");
         auto w = t.start({"COMBINED"});
-        w->connectedBoxMode = 0;
+        w->state().connectedBoxMode = 0;
         QVERIFY(w->modeCheck());
 
         const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to RQ9";
-        w->connectedBoxMode = 2;
+        w->state().connectedBoxMode = 2;
         t.script.expect(ui::MessageKind::Question, question, false);
         QVERIFY(!w->modeCheck());
         QCOMPARE(w->checkedMode(), 0);
@@ -411,7 +411,7 @@ private slots:
         // Warn on change off: the switch happens silently, and the choice is stored.
         w->menuItem("mniWarn")->trigger();
         QCOMPARE(platform::readIniText("CONFIG", "WarnOnChange", "", t.settingsFile()), QString("0"));
-        w->connectedBoxMode = 4;
+        w->state().connectedBoxMode = 4;
         QVERIFY(w->modeCheck());
         QCOMPARE(w->checkedMode(), 4);
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
@@ -421,7 +421,7 @@ private slots:
         quiet.writeSetting("WarnOnChange", "0");
         auto q = quiet.start({"COMBINED"});
         QVERIFY(!q->menuItem("mniWarn")->isChecked());
-        q->connectedBoxMode = 1;
+        q->state().connectedBoxMode = 1;
         QVERIFY(q->modeCheck());
         QCOMPARE(q->checkedMode(), 1);
         QVERIFY(quiet.script.problems().isEmpty());
@@ -429,7 +429,7 @@ private slots:
         // A fixed mode refuses the box.
         WindowTest fixed;
         auto f = fixed.start({"WZQ"});
-        f->connectedBoxMode = 3;
+        f->state().connectedBoxMode = 3;
         fixed.script.expect(ui::MessageKind::Information,
                             "Configurator cannot be used by connected hardware.\n\nPlease use MZ40STD configurator instead.");
         QVERIFY(!f->modeCheck());
@@ -461,11 +461,11 @@ private slots:
     {
         WindowTest t("[CONFIG]\nAdvancedMode=1\n");
         auto w = t.start({"mz40adv", "x"});
-        QVERIFY(w->firstActivation);
+        QVERIFY(w->firstActivationPending());
         w->formActivate();
         QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsMZ40"));
-        QCOMPARE(w->commandLineText, QString("mz40adv x"));
-        QCOMPARE(w->poll.state().load(), int(device::PollIdle)); // no adapter chosen
+        QCOMPARE(w->commandLineText(), QString("mz40adv x"));
+        QCOMPARE(w->poll().state().load(), int(device::PollIdle)); // no adapter chosen
         w->pgcMain()->setCurrentWidget(w->tab("tsRefs"));
         w->formActivate();
         QCOMPARE(w->pgcMain()->currentWidget()->objectName(), QString("tsRefs"));
@@ -477,10 +477,10 @@ private slots:
         moxtasim::injectStatus("lin_OpenConfig", -29);
         t.script.expect(ui::MessageKind::Information, "MoxtaUsbDll is out of date\n\nProgram terminating");
         auto w = t.start();
-        QVERIFY(w->terminateRequested);
+        QVERIFY(w->terminateRequested());
         QCOMPARE(t.quitRequests, 1);
-        QVERIFY(!w->firstActivation);
-        QVERIFY(!w->poll.running());
+        QVERIFY(!w->firstActivationPending());
+        QVERIFY(!w->poll().running());
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
@@ -488,8 +488,8 @@ private slots:
     {
         WindowTest t;
         auto w = t.start();
-        QVERIFY(w->poll.running());
-        const auto ended = w->poll.endedProbe();
+        QVERIFY(w->poll().running());
+        const auto ended = w->poll().endedProbe();
         QVERIFY(!ended());
         moxtasim::clearCallLog();
         w.reset();
@@ -515,36 +515,45 @@ private slots:
         QVERIFY(!poll.running());
     }
 
-    void missingControlIsReported()
+    // The one lookup of the window: a missing control is named, and the lookup is never stale.
+    void controlLookup()
     {
-        ui::ScriptedDialogs script;
-        QWidget root;
-        script.expect(ui::MessageKind::Information, "cmbAct3 not found!");
-        QCOMPARE(app::lookupControl(&root, "cmbAct#", 2), nullptr);
-        auto* box = new QComboBox(&root);
-        box->setObjectName("cmbAct3");
-        QCOMPARE(app::lookupControl(&root, "cmbAct#", 2), box);
-        QCOMPARE(app::resolvePattern("cbxMem#Aux#", 4), QString("cbxMem5Aux5"));
-        QVERIFY(script.problems().isEmpty());
+        WindowTest t;
+        auto w = t.start({"COMBINED"});
+        t.script.expect(ui::MessageKind::Information, "cmbLate3 not found!");
+        QCOMPARE(ui::lookupControl(*w, "cmbLate#", 2), nullptr);
+        // A control made after a lookup is found by the next one; one that is gone is not.
+        auto* box = new QComboBox(w->tab("tsRefs"));
+        box->setObjectName("cmbLate3");
+        QCOMPARE(ui::lookupControl(*w, "cmbLate#", 2), box);
+        box->setObjectName("cmbRenamed");
+        QCOMPARE(w->control("cmbLate3"), nullptr);
+        QCOMPARE(w->control("cmbRenamed"), box);
+        delete box;
+        QCOMPARE(w->control("cmbRenamed"), nullptr);
+        QCOMPARE(w->controls("cmbAct#", 4), (QList<QWidget*>{w->control("cmbAct1"), w->control("cmbAct2"),
+                                                              w->control("cmbAct3"), w->control("cmbAct4")}));
+        QCOMPARE(ui::resolvePattern("cbxMem#Aux#", 4), QString("cbxMem5Aux5"));
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
     void controlArraysAreComplete()
     {
         WindowTest t;
         auto w = t.start({"COMBINED"});
-        for (int r = 0; r < app::kReferenceRecords; ++r)
-            for (int m = 0; m < app::RefMemberCount; ++m)
-                QVERIFY2(w->arrays.refs[r][m], app::kReferencePatterns[m]);
-        QCOMPARE(w->arrays.ref<QComboBox>(2, app::cmbStroke)->objectName(), QString("cmbStroke3"));
-        for (int a = 0; a < app::kAuxRecords; ++a)
-            for (int m = 0; m < app::AuxMemberCount; ++m)
-                QVERIFY2(w->arrays.aux[a][m], app::kAuxPatterns[m]);
+        for (int r = 0; r < ui::kReferenceRecords; ++r)
+            for (int m = 0; m < ui::RefMemberCount; ++m)
+                QVERIFY2(w->arrays().refs[r][m], ui::kReferencePatterns[m]);
+        QCOMPARE(w->arrays().ref<QComboBox>(2, ui::cmbStroke)->objectName(), QString("cmbStroke3"));
+        for (int a = 0; a < ui::kAuxRecords; ++a)
+            for (int m = 0; m < ui::AuxMemberCount; ++m)
+                QVERIFY2(w->arrays().aux[a][m], ui::kAuxPatterns[m]);
         for (int s = 0; s < 6; ++s)
-            for (int m = 0; m < app::MemMemberCount; ++m)
-                QVERIFY(w->arrays.mem[s][m]);
-        QCOMPARE(w->arrays.mem[6][app::memAux2]->objectName(), QString("cbxResDrvDownAux2"));
-        QCOMPARE(w->arrays.mem[7][app::memMas]->objectName(), QString("cbxResDrvUpMas"));
-        QVERIFY(!w->arrays.mem[7][app::memPos] && !w->arrays.mem[6][app::memLock]);
+            for (int m = 0; m < ui::MemMemberCount; ++m)
+                QVERIFY(w->arrays().mem[s][m]);
+        QCOMPARE(w->arrays().mem[6][ui::memAux2]->objectName(), QString("cbxResDrvDownAux2"));
+        QCOMPARE(w->arrays().mem[7][ui::memMas]->objectName(), QString("cbxResDrvUpMas"));
+        QVERIFY(!w->arrays().mem[7][ui::memPos] && !w->arrays().mem[6][ui::memLock]);
         QVERIFY(t.script.problems().isEmpty()); // no " not found!"
     }
 

@@ -51,8 +51,8 @@ QMap<QString, QString> snapshot(const app::TfrmMain& w)
 // As Read, Load and Reset show a configuration: the transfer, then the reference selection.
 void show(app::TfrmMain& w)
 {
-    config::showConfiguration(w);
-    config::referenceSelectClick(w);
+    config::showConfiguration(w, w.state());
+    config::referenceSelectClick(w, w.state());
 }
 
 int value(const QString& name)
@@ -135,10 +135,10 @@ private slots:
         set(values);
         show(w);
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
-        QVERIFY(w.programmable);
+        QVERIFY(w.state().programmable);
         const auto shown = snapshot(w);
 
-        config::storeConfiguration(w);
+        config::storeConfiguration(w, w.state());
         for (const auto& [name, v] : values)
             QVERIFY2(value(name) == v, qPrintable(QStringLiteral("%1: %2 instead of %3").arg(name).arg(value(name)).arg(v)));
         char tag[232] = {};
@@ -161,7 +161,7 @@ private slots:
             auto program = t.startApplication({"COMBINED"});
             app::TfrmMain& w = program->mainWindow();
             // Start-up already reset; a decodable window with Save allowed.
-            QVERIFY2(w.programmable, qPrintable(QString::number(mode)));
+            QVERIFY2(w.state().programmable, qPrintable(QString::number(mode)));
             QVERIFY(w.control("btnSaveConfig")->isEnabled());
             QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
         }
@@ -176,7 +176,7 @@ private slots:
         set({{"ref1_sls_accelerate", 5}, {"ref2_sls_accelerate", 0}, {"plug_type", 65535}, {"dcout3_voltmax", 80},
              {"dcout3_voltmin", 40}, {"channel1", 0}, {"channel2", 1}, {"channel3", 2}, {"channel4", 3},
              {"ref2_reference", 1}, {"ref3_reference", 2}, {"ref4_reference", 3}});
-        config::showConfiguration(w);
+        config::showConfiguration(w, w.state());
         QCOMPARE(w.control<QComboBox>("cmbPlugUse")->currentIndex(), 0);
         QVERIFY(w.control<QCheckBox>("cbxAuxVar3")->isChecked());
         w.control<QCheckBox>("cbxAuxVar3")->setChecked(false);
@@ -185,7 +185,7 @@ private slots:
         auto* forced = w.control<QComboBox>("cmbForced");
         forced->lineEdit()->selectAll();
         QTest::keyClicks(forced->lineEdit(), "1.9999");
-        config::storeConfiguration(w);
+        config::storeConfiguration(w, w.state());
         QCOMPARE(value("forced_init_time"), 3999);
         QCOMPARE(value("ref1_sls_accelerate"), 1);
         QCOMPARE(value("ref2_sls_accelerate"), 0);
@@ -208,7 +208,7 @@ private slots:
         w.control<QComboBox>("cmbSafeStrokeMax1")->setEditText("250");
         w.control<QCheckBox>("cbxSafeMaxUp1")->setChecked(true);
         w.control<QComboBox>("cmbStroke4")->setEditText("300"); // row 4 does not exist in mode 1
-        config::storeConfiguration(w);
+        config::storeConfiguration(w, w.state());
         QCOMPARE(value("ref1_safety_stroke_max"), int(strokeDefault));
         QCOMPARE(value("ref1_safety_stop_max_up"), 0);
         uint16_t def4 = 0;
@@ -223,9 +223,9 @@ private slots:
         auto program = t.startApplication({"COMBINED"});
         app::TfrmMain& w = program->mainWindow();
         // Memory 8 with a slot whose columns 0-3 hold no position.
-        w.memory.records[7].valueSlot = 2;
-        w.memory.values[2] = {32769, 32769, 32769, 32769, 500, 32768, 32767, 100};
-        config::storeConfiguration(w);
+        w.state().memory.records[7].valueSlot = 2;
+        w.state().memory.values[2] = {32769, 32769, 32769, 32769, 500, 32768, 32767, 100};
+        config::storeConfiguration(w, w.state());
         QCOMPARE(value("mem8_pos_mask"), 15);
         QCOMPARE(value("mem1_pos_mask"), 255);
         QCOMPARE(value("mem3_pos1"), 100); // column 7 is position 1
@@ -238,14 +238,14 @@ private slots:
         auto w = t.start();
         w->control<QComboBox>("cmbStrokeLt")->setEditText("450");
         w->control<QComboBox>("cmbForcedLt")->setEditText("1.9999");
-        config::storeConfiguration(*w);
+        config::storeConfiguration(*w, w->state());
         QCOMPARE(value("channel1"), 65535);
         QCOMPARE(value("ref1_reference"), 0);
         QCOMPARE(value("ref1_stroke_max"), 4500);
         QCOMPARE(value("forced_init_time"), 3999);
         // Reading picks the first reference that is 0 or automatic.
         set({{"ref1_reference", 3}, {"ref2_reference", 0}, {"ref2_stroke_max", 1000}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QCOMPARE(w->control<QComboBox>("cmbStrokeLt")->currentText(), QString("100"));
     }
 
@@ -256,7 +256,7 @@ private slots:
         // Channels 0, 0, 1, 2: two parallel and two single references, row 4 from defaults.
         set({{"channel1", 0}, {"channel2", 0}, {"channel3", 1}, {"channel4", 2}, {"ref1_reference", 2}, {"ref2_reference", 0},
              {"ref3_reference", 1}, {"ref2_stroke_max", 1230}, {"ref3_stroke_max", 3210}, {"ref1_stroke_max", 2000}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QVERIFY(w->control<QRadioButton>("rb2par")->isChecked());
         QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("123")); // ref2_ holds reference 0
         QCOMPARE(w->control<QComboBox>("cmbStroke2")->currentText(), QString("321"));
@@ -267,7 +267,7 @@ private slots:
         // Plug and play: one row, the others show the first row's defaults.
         set({{"channel1", 65535}, {"channel2", 65535}, {"channel3", 65535}, {"channel4", 65535}, {"ref1_reference", 65535},
              {"ref1_stroke_max", 999}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QVERIFY(w->control<QRadioButton>("rbPnP")->isChecked());
         QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("100"));
         QCOMPARE(w->control<QComboBox>("cmbStroke2")->currentText(), QString("Default"));
@@ -284,13 +284,13 @@ private slots:
                                      "safety_lock_max", "safety_lock_min"})
                 all << qMakePair(QStringLiteral("ref%1_").arg(r) + flag, 1);
         set(all);
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         uint16_t def = 0;
         lin_GetConfigDefault("ref1_safety_stop_max_up", &def);
         QCOMPARE(w->control<QCheckBox>("cbxSafeMaxUp1")->isChecked(), def != 0);
         // One real value keeps them as they are.
         set({{"ref1_safety_stroke_max", 3000}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QVERIFY(w->control<QCheckBox>("cbxSafeMaxUp1")->isChecked());
     }
 
@@ -317,15 +317,15 @@ private slots:
                                 "Cannot program/save until reset to defaults is performed.";
         set(values);
         t.script.expect(ui::MessageKind::Information, message);
-        config::showConfiguration(w);
-        QVERIFY(!w.programmable);
+        config::showConfiguration(w, w.state());
+        QVERIFY(!w.state().programmable);
         QVERIFY(!w.control("btnSaveConfig")->isEnabled());
         QVERIFY(!w.menuItem("mniSave")->isEnabled());
-        config::showConfiguration(w); // a second one in a row stays silent
+        config::showConfiguration(w, w.state()); // a second one in a row stays silent
         // The same configuration asking for a factory reset may be saved, so the message is due.
         lin_SetConfigResetToDefaults(1);
         t.script.expect(ui::MessageKind::Information, message);
-        config::showConfiguration(w);
+        config::showConfiguration(w, w.state());
         QVERIFY(w.control<QCheckBox>("cbxFactoryDefaults")->isChecked());
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
         // The factory-defaults box decides; Reset to defaults clears the mark.
@@ -335,7 +335,7 @@ private slots:
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
         w.control<QCheckBox>("cbxFactoryDefaults")->click();
         w.menuItem("mniReset")->trigger();
-        QVERIFY(w.programmable);
+        QVERIFY(w.state().programmable);
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
@@ -346,7 +346,7 @@ private slots:
         t.writeSetting("Hardware", "4");
         auto w = t.start({"COMBINED"});
         set({{"ref_always_parallel", 0xB0}, {"snore_memory", 9}, {"snore_time", 0}, {"dcout1_timeout_enlarged", 65535}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QCOMPARE(w->control<QComboBox>("ComboBoxRef8Parallel")->currentText(), QString("Yes"));
         QCOMPARE(w->control<QComboBox>("ComboBoxRef7Parallel")->currentText(), QString("No"));
         QCOMPARE(w->control<QComboBox>("ComboBoxRef6Parallel")->currentText(), QString("Yes"));
@@ -356,7 +356,7 @@ private slots:
         QVERIFY(!w->control("cmbSnoreMemory")->isEnabled());
         w->menuItem("mniMZ40STD")->trigger();
         set({{"pwm_duty", 15}});
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         QCOMPARE(w->control<QComboBox>("cmbPwmDuty")->currentText(), QString("90"));
     }
 
@@ -372,7 +372,7 @@ private slots:
                                      "inv_impulse", "write_enabled"})
                 unset << qMakePair(QStringLiteral("mem%1_").arg(n) + stem, 1);
         set(unset);
-        config::showConfiguration(w);
+        config::showConfiguration(w, w.state());
         uint16_t def = 0;
         lin_GetConfigDefault("mem2_use_massage", &def);
         QCOMPARE(w.control<QCheckBox>("cbxMem2Mas")->isChecked(), def != 0);
@@ -386,7 +386,7 @@ private slots:
         t.writeSetting("Hardware", "2");
         auto w = t.start({"COMBINED"});
         moxtasim::clearCallLog();
-        config::showConfiguration(*w);
+        config::showConfiguration(*w, w->state());
         for (const auto& call : moxtasim::callLog())
             QVERIFY2(call.arguments.find("channel") == std::string::npos, call.arguments.c_str());
     }

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/frmmain.h"
+#include "config/windowstate.h"
 #include "ui/dialogs.h"
 
 #include <moxtasim.h>

@@ -34,7 +34,15 @@ Application::Application(const StartOptions& options)
     Windows& w = windows();
     m_frmMain = std::make_unique<TfrmMain>(options);
     w.frmMain = m_frmMain.get();
-    m_frmSelectDevice = std::make_unique<TfrmSelectDevice>(m_frmMain.get());
+    TfrmMain* main = m_frmMain.get();
+    if (main->terminateRequested()) {
+        m_frmSelectDevice = std::make_unique<TfrmSelectDevice>(main);
+    } else {
+        const AdapterStartup startup{main->settings().usbFileName(),
+                                     [main](const QString& name) { main->settings().setUsbFileName(name); },
+                                     [main] { main->mniQuitClick(); }};
+        m_frmSelectDevice = std::make_unique<TfrmSelectDevice>(main, &startup);
+    }
     w.frmSelectDevice = m_frmSelectDevice.get();
     m_frmColorTime = std::make_unique<TfrmColorTime>(m_frmMain.get());
     w.frmColorTime = m_frmColorTime.get();
@@ -66,7 +74,7 @@ Application::~Application()
 
 int Application::exec()
 {
-    if (!m_frmMain->terminateRequested)
+    if (!m_frmMain->terminateRequested())
         m_frmMain->show();
     return QApplication::exec();
 }

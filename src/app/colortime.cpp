@@ -1,15 +1,15 @@
 #include "app/colortime.h"
 
-#include "ui_frmColorTime.h"
+#include "ui/events.h"
 
-#include <QEvent>
+#include "ui_frmColorTime.h"
 
 TfrmColorTime::TfrmColorTime(QWidget* parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::frmColorTime>())
 {
     m_ui->setupUi(this);
-    m_ui->edtSeconds->installEventFilter(this);
+    ui::onExit(m_ui->edtSeconds, [this](QWidget*) { edtSecondsExit(); });
     // OK leaves the field first, so what is stored is always corrected.
     connect(m_ui->btnOK, &QPushButton::clicked, this, [this] {
         edtSecondsExit();
@@ -40,11 +40,4 @@ QString TfrmColorTime::correctedSeconds(const QString& text)
 void TfrmColorTime::edtSecondsExit()
 {
     m_ui->edtSeconds->setText(correctedSeconds(m_ui->edtSeconds->text()));
-}
-
-bool TfrmColorTime::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_ui->edtSeconds && event->type() == QEvent::FocusOut)
-        edtSecondsExit();
-    return QDialog::eventFilter(watched, event);
 }

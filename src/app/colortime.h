@@ -25,9 +25,6 @@ public:
     void edtSecondsExit();
     static QString correctedSeconds(const QString& text);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     std::unique_ptr<Ui::frmColorTime> m_ui;
 };

@@ -3,52 +3,38 @@
 #include "app/windows.h"
 #include "config/channels.h"
 #include "config/transfers.h"
+#include "config/windowstate.h"
+#include "device/boxoperations.h"
+#include "device/livestatus.h"
 #include "device/moxtalib.h"
 #include "device/selectdevice.h"
+#include "files/configfiles.h"
 #include "platform/directories.h"
-#include "platform/inifile.h"
 #include "platform/version.h"
+#include "rules/actuators.h"
 #include "ui/dialogs.h"
+#include "ui/events.h"
+#include "ui/pages.h"
 
 #include "ui_frmMain.h"
-#include "ui_frmMainMultiparallel.h"
-#include "ui_frmMainSide.h"
-#include "ui_tsAux.h"
-#include "ui_tsErrList.h"
-#include "ui_tsMemory.h"
-#include "ui_tsMZ40.h"
-#include "ui_tsMZ40AdvVar.h"
-#include "ui_tsParameters.h"
-#include "ui_tsProgrammer.h"
-#include "ui_tsRefCfgs.h"
-#include "ui_tsRefs.h"
-#include "ui_tsReset.h"
-#include "ui_tsRQ9.h"
-#include "ui_tsSafetyStop1.h"
-#include "ui_tsSafetyStop2.h"
-#include "ui_tsSettings.h"
-#include "ui_tsSLS.h"
-#include "ui_tsVarious.h"
 
+#include <QAbstractButton>
 #include <QAction>
-#include <QCloseEvent>
 #include <QActionGroup>
 #include <QApplication>
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QLineEdit>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeySequence>
-#include <QLayout>
 #include <QLabel>
-#include <QMenu>
+#include <QLayout>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
-#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -57,42 +43,7 @@
 
 #include <utility>
 
-// The forms' images live in the core library, whose resources only load when asked for (and the
-// macro cannot be used inside a namespace).
-static void initFormResources()
-{
-    Q_INIT_RESOURCE(forms);
-}
-
 namespace app {
-
-namespace {
-
-TfrmMain* g_mainWindow = nullptr;
-
-template <typename Form>
-QWidget* makePage()
-{
-    auto* page = new QWidget;
-    Form form;
-    form.setupUi(page);
-    return page;
-}
-
-// The tabs of pgcMain, in the form's order.
-QWidget* (*const kPages[])() = {
-    makePage<Ui::tsRefs>,        makePage<Ui::tsRefCfgs>,     makePage<Ui::tsRQ9>,       makePage<Ui::tsMZ40>,
-    makePage<Ui::tsSafetyStop2>, makePage<Ui::tsSafetyStop1>, makePage<Ui::tsSLS>,       makePage<Ui::tsAux>,
-    makePage<Ui::tsProgrammer>,  makePage<Ui::tsVarious>,     makePage<Ui::tsParameters>, makePage<Ui::tsMemory>,
-    makePage<Ui::tsReset>,       makePage<Ui::tsMZ40AdvVar>,  makePage<Ui::tsErrList>,   makePage<Ui::tsSettings>,
-};
-
-} // namespace
-
-TfrmMain* mainWindow()
-{
-    return g_mainWindow;
-}
 
 std::function<void(int)>& TfrmMain::quitRequester()
 {
@@ -111,10 +62,12 @@ std::function<bool(const QString&, const QStringList&)>& TfrmMain::processStarte
 
 TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
     : QMainWindow(parent)
-    , arguments(options.arguments)
     , m_ui(std::make_unique<Ui::frmMain>())
+    , m_state(std::make_unique<config::WindowState>())
+    , m_box(std::make_unique<device::BoxOperations>(*this, *m_state, m_poll))
+    , m_live(std::make_unique<device::LiveStatus>(*this, *m_state, m_poll))
+    , m_arguments(options.arguments)
 {
-    g_mainWindow = this;
     construct(options);
     formCreate();
 }
@@ -122,31 +75,21 @@ TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
 TfrmMain::~TfrmMain()
 {
     formDestroy();
-    if (g_mainWindow == this)
-        g_mainWindow = nullptr;
 }
 
 void TfrmMain::construct(const StartOptions& options)
 {
-    initFormResources();
     m_ui->setupUi(this);
-    for (auto make : kPages) {
-        QWidget* page = make();
-        m_ui->pgcMain->addTab(page, page->windowTitle());
-    }
+    ui::addPages(m_ui->pgcMain);
     // Up to ten tabs share the bar in the desk mode; a narrower padding keeps them all in view.
     m_ui->pgcMain->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
-    m_side = new QWidget(m_ui->pnlClient);
-    Ui::pnlMainSide side;
-    side.setupUi(m_side);
+    m_side = ui::createSidePanel(m_ui->pnlClient);
     m_side->move(m_ui->pgcMain->geometry().right() + 9, m_ui->pgcMain->y());
-    m_multiparallel = new QWidget(m_ui->pnlClient);
-    Ui::pnlMainMultiparallel multiparallel;
-    multiparallel.setupUi(m_multiparallel);
+    m_multiparallel = ui::createMultiparallelPanel(m_ui->pnlClient);
     m_multiparallel->move(m_side->geometry().right() + 13, m_ui->pgcMain->y());
 
     // The client area ends 32 pixels below the logo; the window cannot shrink below its first size.
-    auto* logo = findChild<QLabel*>(QStringLiteral("imgMoxta"));
+    auto* logo = control<QLabel>(QStringLiteral("imgMoxta"));
     const int logoBottom = logo ? logo->mapTo(m_ui->pnlClient, QPoint(0, logo->height())).y()
                                 : m_ui->pgcMain->geometry().bottom();
     const int clientHeight = std::max(logoBottom, m_ui->pgcMain->geometry().bottom()) + 32;
@@ -163,21 +106,21 @@ void TfrmMain::construct(const StartOptions& options)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    programDirectory = options.programDirectory.isEmpty() ? platform::programDirectory() : options.programDirectory;
-    if (!programDirectory.endsWith(u'/'))
-        programDirectory += u'/';
-    dataDirectory = platform::dataDirectoryFor(programDirectory);
-    advancedSettingsPath = dataDirectory + QStringLiteral("Adv.ini");
-    hintFilePath = dataDirectory + QStringLiteral("Hints.ini");
+    m_programDirectory = options.programDirectory.isEmpty() ? platform::programDirectory() : options.programDirectory;
+    if (!m_programDirectory.endsWith(u'/'))
+        m_programDirectory += u'/';
+    m_state->dataDirectory = platform::dataDirectoryFor(m_programDirectory);
+    m_advancedSettingsPath = m_state->dataDirectory + QStringLiteral("Adv.ini");
+    m_hintFilePath = m_state->dataDirectory + QStringLiteral("Hints.ini");
 
-    tmrColorChange = new QTimer(this);
-    tmrColorChange->setObjectName(QStringLiteral("tmrColorChange"));
-    tmrColorChange->setSingleShot(true);
-    GuiTimer = new QTimer(this);
-    GuiTimer->setObjectName(QStringLiteral("GuiTimer"));
-    GuiTimer->setInterval(500);
-    connect(GuiTimer, &QTimer::timeout, this, &TfrmMain::GuiTimerTimer);
-    GuiTimer->start();
+    m_tmrColorChange = new QTimer(this);
+    m_tmrColorChange->setObjectName(QStringLiteral("tmrColorChange"));
+    m_tmrColorChange->setSingleShot(true);
+    m_guiTimer = new QTimer(this);
+    m_guiTimer->setObjectName(QStringLiteral("GuiTimer"));
+    m_guiTimer->setInterval(500);
+    connect(m_guiTimer, &QTimer::timeout, this, &TfrmMain::GuiTimerTimer);
+    m_guiTimer->start();
     m_lastShownPage = m_ui->pgcMain->currentIndex();
     connect(m_ui->pgcMain, &QTabWidget::currentChanged, this, &TfrmMain::activePageChanged);
 
@@ -189,7 +132,7 @@ void TfrmMain::construct(const StartOptions& options)
     m_ui->pgcMain->setPalette(tabs);
 
     m_modeGroup = new QActionGroup(this);
-    for (int mode = 0; mode <= ModeMz40Advanced; ++mode) {
+    for (int mode = 0; mode <= config::ModeMz40Advanced; ++mode) {
         QAction* item = modeItem(mode);
         item->setProperty("tag", mode);
         m_modeGroup->addAction(item);
@@ -201,7 +144,7 @@ void TfrmMain::construct(const StartOptions& options)
     QAction* resetActItem = resetAct->addAction(QStringLiteral("Reset activation stats when configuring"));
     resetActItem->setObjectName(QStringLiteral("mniResetAct"));
     resetActItem->setCheckable(true);
-    if (auto* info = findChild<QWidget*>(QStringLiteral("gbInfo"))) {
+    if (QWidget* info = control(QStringLiteral("gbInfo"))) {
         info->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(info, &QWidget::customContextMenuRequested, this,
                 [info, resetAct](const QPoint& at) { resetAct->popup(info->mapToGlobal(at)); });
@@ -212,18 +155,23 @@ void TfrmMain::construct(const StartOptions& options)
     connect(menuItem(QStringLiteral("mniQuit")), &QAction::triggered, this, &TfrmMain::mniQuitClick);
     connect(menuItem(QStringLiteral("mniMultiparallel")), &QAction::triggered, this, &TfrmMain::mniMultiparallelClick);
     connect(menuItem(QStringLiteral("mniUsbDevice")), &QAction::triggered, this, &TfrmMain::mniUsbDeviceClick);
+    connect(m_box.get(), &device::BoxOperations::downloadEnded, this, [this] {
+        if (m_afterDownload != AfterDownload::Nothing)
+            QTimer::singleShot(0, this, &TfrmMain::finishDeferredAction);
+    });
 }
 
 void TfrmMain::formCreate()
 {
-    programmable = true;
-    settings = SettingsStore(platform::prepareSettingsFile(platform::settingsDirectory()));
+    config::WindowState& state = *m_state;
+    state.programmable = true;
+    m_settings = SettingsStore(platform::prepareSettingsFile(platform::settingsDirectory()));
     setTabShown(tab(QStringLiteral("tsErrList")), false);
-    decimalSeparator = QLocale().toString(1.2).at(1);
-    advanced = readAdvancedMode(advancedSettingsPath);
+    state.decimalSeparator = QLocale().toString(1.2).at(1);
+    state.advanced = readAdvancedMode(m_advancedSettingsPath);
 
-    configurationType = QStringLiteral("KVR5E");
-    if (device::lib::openConfig(configurationType) < 0) {
+    state.configurationType = QStringLiteral("KVR5E");
+    if (device::lib::openConfig(state.configurationType) < 0) {
         ui::dialogs().information(this, QStringLiteral("MoxtaUsbDll is out of date\n\nProgram terminating"));
         requestTerminate();
         return;
@@ -231,33 +179,33 @@ void TfrmMain::formCreate()
 
     applyDisplayPreferences();
 
-    arrays.resolve(this);
+    m_arrays.resolve(*this);
     connectHandlers();
-    memory.reset();
-    versionText = platform::versionText();
-    config::referenceSelectClick(*this);
+    state.memory.reset();
+    m_versionText = platform::versionText();
+    config::referenceSelectClick(*this, state);
     createProgressBar();
 
     // Widgets draw double-buffered already, so the error list needs nothing more for a flicker-free refresh.
-    poll.state() = device::PollIdle;
-    if (!poll.start()) {
+    m_poll.state() = device::PollIdle;
+    if (!m_poll.start()) {
         ui::dialogs().information(this, QStringLiteral("Not enough resources\n\nProgram terminating"));
         requestTerminate();
     }
 
-    windowCaption = productSelection(settings.hardware()) + u' ' + versionText;
-    if (advanced) {
+    state.windowCaption = productSelection(m_settings.hardware()) + u' ' + m_versionText;
+    if (state.advanced) {
         setTabShown(tab(QStringLiteral("tsSettings")), false);
     } else {
         for (int i = 0; i < pgcMain()->count(); ++i)
             setTabShown(pgcMain()->widget(i), pgcMain()->widget(i) == tab(QStringLiteral("tsSettings")));
-        findChild<QMenu*>(QStringLiteral("mniSelectConflict"))->menuAction()->setVisible(false);
+        menuItem(QStringLiteral("mniSelectConflict"))->setVisible(false);
     }
-    setWindowTitle(windowCaption);
-    config::mniResetClick(*this);
-    rules::buildActuatorFileMenu(*this);
-    menuItem(QStringLiteral("mniMultiparallel"))->setVisible(advanced);
-    firstActivation = true;
+    setWindowTitle(state.windowCaption);
+    config::mniResetClick(*this, state);
+    rules::buildActuatorFileMenu(*this, state);
+    menuItem(QStringLiteral("mniMultiparallel"))->setVisible(state.advanced);
+    m_firstActivation = true;
 }
 
 void TfrmMain::connectHandlers()
@@ -282,27 +230,26 @@ void TfrmMain::connectHandlers()
     menuItem(QStringLiteral("mniLoad"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     menuItem(QStringLiteral("mniSave"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     connect(menuItem(QStringLiteral("mniProgram")), &QAction::triggered, this, &TfrmMain::mniProgramClick);
+    // Any change of the field, also one the program makes (Read clears it).
     if (auto* hex = control<QLineEdit>(QStringLiteral("edtHexFile")))
-        connect(hex, &QLineEdit::textChanged, this, &TfrmMain::edtHexFileChange);
-    config::connectChannelHandlers(*this);
-    rules::connectActuatorHandlers(*this);
-    connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this); });
-    if (auto* snore = control<QComboBox>(QStringLiteral("cmbSnoreTime")))
-        connect(snore, &QComboBox::activated, this, [this] { config::cmbSnoreTimeSelect(*this); });
-    if (auto* factory = control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")))
-        connect(factory, &QCheckBox::clicked, this, [this] { config::updateProgramSaveState(*this); });
+        connect(hex, &QLineEdit::textChanged, this, [this] { m_box->hexFileChanged(); });
+    config::connectChannelHandlers(*this, *m_state);
+    rules::connectActuatorHandlers(*this, *m_state);
+    connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this, *m_state); });
+    ui::onUserEdit(control(QStringLiteral("cmbSnoreTime")), [this](QWidget*) { config::cmbSnoreTimeSelect(*this); });
+    ui::onUserEdit(control(QStringLiteral("cbxFactoryDefaults")),
+                   [this](QWidget*) { config::updateProgramSaveState(*this, *m_state); });
 }
 
 void TfrmMain::formActivate()
 {
-    if (!firstActivation)
+    if (!m_firstActivation)
         return;
-    firstActivation = false;
+    m_firstActivation = false;
 
-    if (advanced) {
-        const char* start = productMode == ModeRq9 ? "tsRQ9"
-                            : (productMode == ModeMz40Standard || productMode == ModeMz40Advanced) ? "tsMZ40"
-                                                                                                      : "tsRefs";
+    if (m_state->advanced) {
+        const int mode = m_state->productMode;
+        const char* start = mode == config::ModeRq9 ? "tsRQ9" : (config::isMz40(mode) ? "tsMZ40" : "tsRefs");
         setActivePage(tab(QString::fromLatin1(start)));
     } else {
         setActivePage(tab(QStringLiteral("tsSettings")));
@@ -310,24 +257,24 @@ void TfrmMain::formActivate()
 
     const QString adapter = windows().frmSelectDevice ? windows().frmSelectDevice->adapterName : QString();
     if (adapter.isEmpty()) {
-        poll.state() = device::PollIdle;
-    } else if (poll.state() == device::PollIdle && device::lib::openSpecificDevice(adapter)) {
+        m_poll.state() = device::PollIdle;
+    } else if (m_poll.state() == device::PollIdle && device::lib::openSpecificDevice(adapter)) {
         if (device::lib::setUsageOfControlLink(8))
-            poll.state() = device::PollSense;
+            m_poll.state() = device::PollSense;
         else
             ui::dialogs().information(
                 this, QStringLiteral("The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program."));
     }
 
-    commandLineText = arguments.join(u' ');
+    m_commandLineText = m_arguments.join(u' ');
 
     // LOADSAVE file, or PRODUCT LOADSAVE file.
-    if (arguments.size() >= 2) {
+    if (m_arguments.size() >= 2) {
         QString file;
-        if (arguments[0].toUpper() == u"LOADSAVE")
-            file = arguments[1];
-        else if (arguments[1].toUpper() == u"LOADSAVE" && arguments.size() >= 3)
-            file = arguments[2];
+        if (m_arguments[0].toUpper() == u"LOADSAVE")
+            file = m_arguments[1];
+        else if (m_arguments[1].toUpper() == u"LOADSAVE" && m_arguments.size() >= 3)
+            file = m_arguments[2];
         if (!file.isEmpty() && QFileInfo::exists(file))
             loadSaveRun(file);
     }
@@ -337,18 +284,18 @@ void TfrmMain::formActivate()
 void TfrmMain::formDestroy()
 {
     device::lib::closeConfig();
-    const bool locked = poll.mutex().try_lock_for(std::chrono::milliseconds(2000));
-    poll.state() = device::PollStop;
+    const bool locked = m_poll.mutex().try_lock_for(std::chrono::milliseconds(2000));
+    m_poll.state() = device::PollStop;
     if (locked)
-        poll.mutex().unlock();
-    poll.waitForEnd(std::chrono::milliseconds(1000));
+        m_poll.mutex().unlock();
+    m_poll.waitForEnd(std::chrono::milliseconds(1000));
     device::lib::setUsageOfControlLink(0);
     device::lib::closeDevice();
 }
 
 void TfrmMain::requestTerminate(int exitCode)
 {
-    terminateRequested = true;
+    m_terminateRequested = true;
     quitRequester()(exitCode);
 }
 
@@ -362,7 +309,7 @@ bool TfrmMain::event(QEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_downloadRunning) {
+    if (m_box->downloadRunning()) {
         event->ignore();
         deferUntilDownloadEnds(AfterDownload::Close);
         return;
@@ -388,7 +335,7 @@ void TfrmMain::finishDeferredAction()
     case AfterDownload::Close: close(); break;
     case AfterDownload::Quit: requestTerminate(); break;
     case AfterDownload::Restart:
-        processStarter()(QCoreApplication::applicationFilePath(), arguments);
+        processStarter()(QCoreApplication::applicationFilePath(), m_arguments);
         close();
         break;
     }
@@ -419,27 +366,19 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmMain::createProgressBar()
 {
-    progressBar = new QProgressBar(statusBar());
-    progressBar->setRange(0, 100);
-    progressBar->setValue(0);
-    progressBar->setTextVisible(false);
-    progressBar->hide();
+    m_progressBar = new QProgressBar(statusBar());
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->hide();
     statusBar()->installEventFilter(this);
     placeProgressBar();
 }
 
 void TfrmMain::placeProgressBar()
 {
-    if (progressBar)
-        progressBar->setGeometry(200, 4, std::max(0, statusBar()->width() - 200 - 20), std::max(0, statusBar()->height() - 6));
-}
-
-int TfrmMain::progressCallback(int percent)
-{
-    if (TfrmMain* w = g_mainWindow; w && w->progressBar)
-        w->progressBar->setValue(percent & 0xFF);
-    QCoreApplication::processEvents();
-    return 1;
+    if (m_progressBar)
+        m_progressBar->setGeometry(200, 4, std::max(0, statusBar()->width() - 200 - 20), std::max(0, statusBar()->height() - 6));
 }
 
 void TfrmMain::menuFileRestartClick()
@@ -447,18 +386,18 @@ void TfrmMain::menuFileRestartClick()
     if (!ui::dialogs().question(this, QStringLiteral("This will restart the program. All settings will be lost !\n\nContinue?"),
                                 true))
         return;
-    if (m_downloadRunning) {
+    if (m_box->downloadRunning()) {
         deferUntilDownloadEnds(AfterDownload::Restart);
         return;
     }
     // The new instance gets the same arguments, each one whole.
-    processStarter()(QCoreApplication::applicationFilePath(), arguments);
+    processStarter()(QCoreApplication::applicationFilePath(), m_arguments);
     close();
 }
 
 void TfrmMain::mniQuitClick()
 {
-    if (m_downloadRunning) {
+    if (m_box->downloadRunning()) {
         deferUntilDownloadEnds(AfterDownload::Quit);
         return;
     }
@@ -472,7 +411,7 @@ void TfrmMain::mniMultiparallelClick()
 
 void TfrmMain::applyMultiparallel(bool shown)
 {
-    auto* group = findChild<QGroupBox*>(QStringLiteral("gbMultiparallelInfo"));
+    QWidget* group = control(QStringLiteral("gbMultiparallelInfo"));
     if (!group || shown == m_multiparallelShown)
         return;
     m_multiparallelShown = shown;
@@ -482,6 +421,82 @@ void TfrmMain::applyMultiparallel(bool shown)
     setMinimumWidth(minimumWidth() + (shown ? change : -change));
     resize(minimumWidth(), height());
 }
+
+// ---- Talking to the box ---------------------------------------------------------------------
+
+void TfrmMain::mniReadClick()
+{
+    m_box->read();
+}
+
+void TfrmMain::mniProgramClick()
+{
+    m_box->program();
+}
+
+void TfrmMain::btnFileSelectClick()
+{
+    m_box->selectHexFile();
+}
+
+void TfrmMain::btnDownloadOnlyClick()
+{
+    m_box->downloadOnly();
+}
+
+void TfrmMain::btnResetInitLockClick()
+{
+    m_box->resetInitLock();
+}
+
+void TfrmMain::ButtonResetMemoryPositionsClick()
+{
+    m_box->eraseMemoryPositions(windows().frmSelectDevice ? windows().frmSelectDevice->adapterName : QString());
+}
+
+void TfrmMain::mniUsbDeviceClick()
+{
+    m_box->chooseAdapter(windows().frmSelectDevice);
+}
+
+void TfrmMain::GuiTimerTimer()
+{
+    m_live->tick();
+}
+
+void TfrmMain::readErrorList()
+{
+    m_live->readErrorList();
+}
+
+void TfrmMain::pgcMainChange()
+{
+    m_live->pageChanged();
+}
+
+// ---- Configuration files --------------------------------------------------------------------
+
+void TfrmMain::mniLoadClick()
+{
+    files::loadCommand(*this, *m_state);
+}
+
+void TfrmMain::mniSaveClick()
+{
+    files::saveCommand(*this, *m_state);
+}
+
+bool TfrmMain::fileLoad(const QString& path, QString* storedFirmware)
+{
+    return files::fileLoad(*this, *m_state, path, storedFirmware);
+}
+
+void TfrmMain::loadSaveRun(const QString& path)
+{
+    files::loadSaveRun(*this, *m_state, path);
+}
+
+// ---- The window seam ------------------------------------------------------------------------
 
 QTabWidget* TfrmMain::pgcMain() const
 {
@@ -506,6 +521,17 @@ void TfrmMain::setTabShown(QWidget* page, bool shown)
     // keep their own enabled state.
     m_ui->pgcMain->tabBar()->setTabEnabled(index, shown);
     --m_pageChangesByProgram;
+}
+
+bool TfrmMain::tabShown(const QWidget* page) const
+{
+    const int index = page ? m_ui->pgcMain->indexOf(const_cast<QWidget*>(page)) : -1;
+    return index >= 0 && m_ui->pgcMain->isTabVisible(index);
+}
+
+QWidget* TfrmMain::activePage() const
+{
+    return m_ui->pgcMain->currentWidget();
 }
 
 void TfrmMain::setActivePage(QWidget* page)
@@ -538,19 +564,17 @@ void TfrmMain::activePageChanged(int index)
         pgcMainChange();
 }
 
-bool TfrmMain::tabShown(QWidget* page) const
-{
-    const int index = page ? m_ui->pgcMain->indexOf(page) : -1;
-    return index >= 0 && m_ui->pgcMain->isTabVisible(index);
-}
-
 QWidget* TfrmMain::control(const QString& name) const
 {
-    if (m_controls.isEmpty())
-        for (QWidget* w : findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && !m_controls.contains(w->objectName()))
-                m_controls.insert(w->objectName(), w);
-    return m_controls.value(name);
+    // One lookup for the whole window; what was found once is kept while it lives under its name,
+    // and anything else is searched for again, so a control made after the first lookup is found.
+    if (const auto cached = m_controls.constFind(name); cached != m_controls.constEnd())
+        if (QWidget* w = cached.value(); w && w->objectName() == name)
+            return w;
+    QWidget* found = name.isEmpty() ? nullptr : findChild<QWidget*>(name);
+    if (found)
+        m_controls.insert(name, found);
+    return found;
 }
 
 QAction* TfrmMain::menuItem(const QString& name) const
@@ -560,6 +584,39 @@ QAction* TfrmMain::menuItem(const QString& name) const
     if (auto* menu = findChild<QMenu*>(name))
         return menu->menuAction();
     return nullptr;
+}
+
+void TfrmMain::showFileInTitle(const QString& fileName)
+{
+    setWindowTitle(fileName.isEmpty() ? m_state->windowCaption : fileName + QStringLiteral(" - ") + m_state->windowCaption);
+}
+
+void TfrmMain::showProgress(bool shown)
+{
+    if (m_progressBar)
+        m_progressBar->setVisible(shown);
+}
+
+void TfrmMain::setProgress(int percent)
+{
+    if (m_progressBar)
+        m_progressBar->setValue(percent);
+}
+
+void TfrmMain::requestQuit(int exitCode)
+{
+    requestTerminate(exitCode);
+}
+
+void TfrmMain::switchMode(int mode)
+{
+    mniModeItemClick(modeItem(mode));
+}
+
+void TfrmMain::setStatusText(const QString& text)
+{
+    statusBar()->showMessage(text);
+    statusBar()->repaint();
 }
 
 } // namespace app

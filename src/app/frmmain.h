@@ -1,33 +1,38 @@
 #pragma once
 
-// The main window: its state for the whole run, start-up, first activation, product modes, the
-// advanced flag and shutdown.
+// The main window: it holds the state of the whole run and wires its controls' events to the
+// handlers of the subsystems; start-up, first activation, product modes, display preferences and
+// shutdown are its own.
 
-#include "app/controlarrays.h"
 #include "app/settingsstore.h"
 #include "device/pollthread.h"
-#include "rules/actuators.h"
-#include "rules/memorytable.h"
+#include "ui/formview.h"
 
-#include <QByteArray>
 #include <QHash>
-#include <QPalette>
 #include <QMainWindow>
+#include <QPalette>
+#include <QPointer>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 #include <memory>
 
-class QAction;
 class QActionGroup;
-class QLabel;
 class QProgressBar;
 class QTabWidget;
 class QTimer;
 
 namespace Ui {
 class frmMain;
+}
+
+namespace config {
+struct WindowState;
+}
+
+namespace device {
+class BoxOperations;
+class LiveStatus;
 }
 
 namespace app {
@@ -38,13 +43,7 @@ struct StartOptions
     QString programDirectory; // empty: the running program's directory
 };
 
-// Product modes: the numbers of the Settings > Mode items.
-enum ProductMode { ModeTavrin = 0, ModeBelmora = 1, ModeRq9 = 2, ModeMz40Standard = 3, ModeMz40Advanced = 4 };
-
-// Product names used in messages about a box of another mode, by mode.
-QString productNameOfMode(int mode);
-
-class TfrmMain : public QMainWindow
+class TfrmMain : public QMainWindow, public ui::FormView
 {
     Q_OBJECT
 
@@ -57,91 +56,76 @@ public:
     static std::function<void(int exitCode)>& quitRequester();
     static std::function<bool(const QString& program, const QStringList& arguments)>& processStarter();
 
-    // Window parts
+    // What the window holds for the run.
+    config::WindowState& state() { return *m_state; }
+    const config::WindowState& state() const { return *m_state; }
+    device::PollThread& poll() { return m_poll; }
+    SettingsStore& settings() { return m_settings; }
+    const QStringList& arguments() const { return m_arguments; }
+    // The command line as Restart passes it on (set at the first activation).
+    const QString& commandLineText() const { return m_commandLineText; }
+    bool firstActivationPending() const { return m_firstActivation; }
+    // Start-up asked the application to end (the library refused, or resources failed).
+    bool terminateRequested() const { return m_terminateRequested; }
     QTabWidget* pgcMain() const;
-    QWidget* tab(const QString& name) const;
-    // A hidden tab is out of reach: no click, key, wheel or shortcut selects it.
-    void setTabShown(QWidget* page, bool shown);
-    bool tabShown(QWidget* page) const;
-    // Makes a shown tab the active page; a change made by the program, not by the user.
-    void setActivePage(QWidget* page);
-    QAction* menuItem(const QString& name) const;
-    // Any control of the window by its name (null when there is none).
-    QWidget* control(const QString& name) const;
-    template <typename T>
-    T* control(const QString& name) const
-    {
-        return qobject_cast<T*>(control(name));
-    }
+    QProgressBar* progressBar() const { return m_progressBar; }
+    QTimer* tmrColorChange() const { return m_tmrColorChange; }
+
+    // ui::FormView
+    using ui::FormView::control;
+    QWidget* control(const QString& name) const override;
+    const ui::ControlArrays& arrays() const override { return m_arrays; }
+    QWidget* tab(const QString& name) const override;
+    using ui::FormView::tabShown;
+    bool tabShown(const QWidget* page) const override;
+    void setTabShown(QWidget* page, bool shown) override;
+    QWidget* activePage() const override;
+    void setActivePage(QWidget* page) override;
+    QAction* menuItem(const QString& name) const override;
+    QWidget* dialogParent() const override { return const_cast<TfrmMain*>(this); }
+    // ui::WindowCalls
+    void reflowGroups() override;
+    void restoreNormalColour() override;
+    bool colorFeedback(bool success) override;
+    void setStatusText(const QString& text) override;
+    void showFileInTitle(const QString& fileName) override;
+    void showProgress(bool shown) override;
+    void setProgress(int percent) override;
+    void requestQuit(int exitCode) override;
+    bool modeCheck() override;
+    void switchMode(int mode) override;
 
     // Start-up and shutdown
     void formActivate();
     void menuFileRestartClick();
     void mniQuitClick();
     void mniMultiparallelClick();
-    // Sets the progress bar to the low 8 bits of percent and keeps the window painted.
-    static int progressCallback(int percent);
 
-    // Colour feedback: back to the normal window colour, stopping the colour timer.
-    void restoreNormalColour();
-    // Green after success, red after failure, unless the feedback is off; starts the colour timer
-    // when it is timed. True when the feedback is off (the caller then reports by message).
-    bool colorFeedback(bool success);
-    // 0 Off, 1 Timed, 2 Stay colored.
-    int colorType() const;
-
-    // Device > Choose USB-device...
+    // Talking to the box
+    void mniReadClick();
+    void mniProgramClick();
+    void btnFileSelectClick();
+    void btnDownloadOnlyClick();
+    void btnResetInitLockClick();
+    void ButtonResetMemoryPositionsClick();
     void mniUsbDeviceClick();
+
+    // Live status and the Status tab
+    void GuiTimerTimer();
+    void readErrorList();
+    // The user made another page active.
+    void pgcMainChange();
 
     // Configuration files
     void mniLoadClick();
     void mniSaveClick();
     // Loads a file into the session and the window; true when the window shows the file.
-    // storedFirmware receives the firmware file name the file carries.
     bool fileLoad(const QString& path, QString* storedFirmware = nullptr);
     // The unattended run of the command line: load, store, save back, end.
     void loadSaveRun(const QString& path);
-    QString lastLoadedFile;
-
-    // Talking to the box
-    void mniReadClick();
-    void mniProgramClick();
-    // Before Program and Save: no pulse or wave massage when low and high intensity are equal.
-    void massageConsistencyCheck();
-    // The firmware download; true when the caller may go on.
-    bool downloadFirmware(bool fromProgram);
-    void btnFileSelectClick();
-    void edtHexFileChange();
-    void btnDownloadOnlyClick();
-    void btnResetInitLockClick();
-    void ButtonResetMemoryPositionsClick();
-    // The status bar's one text, painted at once.
-    void setStatusText(const QString& text);
-    // Waits while the window stays painted and responsive.
-    static void waitPainted(int milliseconds);
-    // Keeps Read, Program, Load, Save and the initialization-lock reset from overlapping.
-    bool operationGuard = false;
-    // The guard, the mode check and the poll mutex, in this order; false (and nothing held) when
-    // one of them says no.
-    bool beginGuardedBoxOperation();
-
-    // Live status
-    void GuiTimerTimer();
-    // The pause protocol of every GUI procedure that talks to a box: the poll mutex within 1000 ms
-    // ("Internal error" otherwise) and the poll state 0. Resume hands the adapter back.
-    bool pausePoll();
-    void resumePoll(int state);
-    // The error list of the Status tab.
-    void readErrorList();
-    void renderErrorList();
-    // The user made another page active.
-    void pgcMainChange();
 
     // Display preferences (Settings menu)
-    void applyDisplayPreferences();
     void MenuUnitsClick(QAction* chosen);
-    bool inch() const { return m_inch; }
-    void rebuildUnitCaptions();
     void mniColorOffClick();
     void mniColorTimedClick();
     void mniColorStayClick();
@@ -149,55 +133,18 @@ public:
     void mniShowHintsClick();
     void cmbTimeFormatChange();
     void mniConflictAskClick(QAction* item);
+    // 0 Off, 1 Timed, 2 Stay colored.
+    int colorType() const;
     bool hintsShown() const { return m_hintsShown; }
 
     // Product modes
     QString productSelection(long hardware);
     void mniModeItemClick(QAction* item);
     void modeVisibility(int mode);
-    void reflowGroups();
     void referenceNaming();
-    bool modeCheck();
     void mniWarnClick();
     QAction* modeItem(int mode) const;
     int checkedMode() const;
-
-    // State of the whole run
-    QStringList arguments;
-    QString programDirectory;
-    QString dataDirectory;
-    QString advancedSettingsPath;
-    QString hintFilePath;
-    QString limitsFilePath;
-    QString commandLineText;
-    QString windowCaption;
-    QString versionText;
-    QString configurationType;
-    QChar decimalSeparator;
-    SettingsStore settings;
-    bool advanced = false;
-    bool programmable = true;
-    bool firstActivation = false;
-    bool terminateRequested = false;
-    int productMode = ModeTavrin;
-    int connectedBoxMode = ModeTavrin; // the mode the connected box belongs to, from the live status
-    ControlArrays arrays;
-    device::PollThread poll;
-    QProgressBar* progressBar = nullptr;
-    QTimer* tmrColorChange = nullptr;
-    QTimer* GuiTimer = nullptr;
-    QByteArray errorBuffer = QByteArray(64, '\0');
-    bool statusTabWasActive = false;
-
-    // The actuator table and, per transfer, whether the actuator conflict question was asked.
-    rules::ActuatorTable actuators;
-    bool conflictAsked = false;
-    // The memory records and their value slots.
-    rules::MemoryTable memory;
-    // The connected box reports busy (live status).
-    bool boxBusy = false;
-    // Per reference row: "sls_accelerate" read as 0 (acceleration off), written back as 0, else 1.
-    std::array<bool, 4> slsAccelerationOff{};
 
 signals:
     void firstActivationDone();
@@ -214,10 +161,14 @@ private:
     void formCreate();
     void formDestroy();
     void connectHandlers();
+    void connectPreferenceHandlers();
+    void applyDisplayPreferences();
+    void rebuildUnitCaptions();
     void requestTerminate(int exitCode = 0);
     void createProgressBar();
     void placeProgressBar();
     void applyMultiparallel(bool shown);
+    void setWindowColour(const QColor& colour);
     void activePageChanged(int index);
     // What the user asked for while a firmware download ran; done when it ends.
     enum class AfterDownload { Nothing, Close, Quit, Restart };
@@ -225,22 +176,36 @@ private:
     void finishDeferredAction();
 
     std::unique_ptr<Ui::frmMain> m_ui;
-    mutable QHash<QString, QWidget*> m_controls;
+    std::unique_ptr<config::WindowState> m_state;
+    SettingsStore m_settings;
+    device::PollThread m_poll;
+    ui::ControlArrays m_arrays;
+    std::unique_ptr<device::BoxOperations> m_box;
+    std::unique_ptr<device::LiveStatus> m_live;
+    // Lookups already made; a missing or renamed entry is looked up again.
+    mutable QHash<QString, QPointer<QWidget>> m_controls;
+
+    QStringList m_arguments;
+    QString m_programDirectory;
+    QString m_advancedSettingsPath;
+    QString m_hintFilePath;
+    QString m_commandLineText;
+    QString m_versionText;
+    bool m_firstActivation = false;
+    bool m_terminateRequested = false;
+
     QWidget* m_side = nullptr;
     QWidget* m_multiparallel = nullptr;
     QActionGroup* m_modeGroup = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QTimer* m_tmrColorChange = nullptr;
+    QTimer* m_guiTimer = nullptr;
+    QPalette m_clientPalette;
     bool m_multiparallelShown = true; // as designed, until construction hides it
+    bool m_hintsShown = true;
     int m_pageChangesByProgram = 0; // > 0 while the program changes the active page
     int m_lastShownPage = -1;
-    bool m_downloadRunning = false;
     AfterDownload m_afterDownload = AfterDownload::Nothing;
-    bool m_inch = false; // the length unit in force
-    uint32_t m_lastShownPowered = 0;
-    bool m_poweredShown = false;
-    QPalette m_clientPalette;
-    bool m_hintsShown = true;
-    void setWindowColour(const QColor& colour);
-    void connectPreferenceHandlers();
 };
 
 // The one main window of the process (null before it exists).

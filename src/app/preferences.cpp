@@ -7,7 +7,10 @@
 #include "app/windows.h"
 #include "config/channels.h"
 #include "config/transfers.h"
+#include "config/windowstate.h"
+#include "device/livestatus.h"
 #include "ui/dialogs.h"
+#include "ui/events.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -72,11 +75,10 @@ void TfrmMain::connectPreferenceHandlers()
     connect(menuItem(QStringLiteral("mniColorOff")), &QAction::triggered, this, &TfrmMain::mniColorOffClick);
     connect(menuItem(QStringLiteral("mniColorTimed")), &QAction::triggered, this, &TfrmMain::mniColorTimedClick);
     connect(menuItem(QStringLiteral("mniColorStay")), &QAction::triggered, this, &TfrmMain::mniColorStayClick);
-    connect(tmrColorChange, &QTimer::timeout, this, &TfrmMain::tmrColorChangeTimer);
+    connect(m_tmrColorChange, &QTimer::timeout, this, &TfrmMain::tmrColorChangeTimer);
 
     connect(menuItem(QStringLiteral("mniShowHints")), &QAction::triggered, this, &TfrmMain::mniShowHintsClick);
-    if (auto* format = control<QComboBox>(QStringLiteral("cmbTimeFormat")))
-        connect(format, &QComboBox::activated, this, &TfrmMain::cmbTimeFormatChange);
+    ui::onUserEdit(control(QStringLiteral("cmbTimeFormat")), [this](QWidget*) { cmbTimeFormatChange(); });
 
     auto* conflicts = new QActionGroup(this);
     for (const char* name : {"mniConflictAsk", "mniConflictConfigurator", "mniConflictConfiguration"}) {
@@ -89,43 +91,44 @@ void TfrmMain::connectPreferenceHandlers()
 
 void TfrmMain::applyDisplayPreferences()
 {
-    m_inch = settings.lengthUnitInch();
-    menuItem(QStringLiteral("mniinch"))->setChecked(m_inch);
-    menuItem(QStringLiteral("mnimm"))->setChecked(!m_inch);
+    const bool inch = m_settings.lengthUnitInch();
+    m_state->inch = inch;
+    menuItem(QStringLiteral("mniinch"))->setChecked(inch);
+    menuItem(QStringLiteral("mnimm"))->setChecked(!inch);
     rebuildUnitCaptions();
 
-    const long conflict = settings.conflictHandler();
+    const long conflict = m_settings.conflictHandler();
     menuItem(QStringLiteral("mniConflictConfigurator"))->setChecked(conflict == 1);
     menuItem(QStringLiteral("mniConflictConfiguration"))->setChecked(conflict == 2);
     menuItem(QStringLiteral("mniConflictAsk"))->setChecked(conflict != 1 && conflict != 2);
 
     if (auto* format = control<QComboBox>(QStringLiteral("cmbTimeFormat"))) {
-        const long index = settings.timeFormat();
+        const long index = m_settings.timeFormat();
         format->setCurrentIndex(index >= 0 && index < format->count() ? int(index) : -1);
     }
 
-    const long seconds = settings.colorTimer();
-    tmrColorChange->setInterval(std::max(0, colourInterval(seconds)));
+    const long seconds = m_settings.colorTimer();
+    m_tmrColorChange->setInterval(std::max(0, colourInterval(seconds)));
     menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("Timed (%1s)...").arg(seconds));
-    const long type = settings.colorType();
+    const long type = m_settings.colorType();
     menuItem(QStringLiteral("mniColorTimed"))->setChecked(type == 1);
     menuItem(QStringLiteral("mniColorStay"))->setChecked(type == 2);
     menuItem(QStringLiteral("mniColorOff"))->setChecked(type != 1 && type != 2);
 
-    m_hintsShown = settings.showHints();
+    m_hintsShown = m_settings.showHints();
     menuItem(QStringLiteral("mniShowHints"))->setChecked(m_hintsShown);
     // A hint bubble stays up to 30 seconds.
     for (QWidget* w : findChildren<QWidget*>())
         if (!w->toolTip().isEmpty())
             w->setToolTipDuration(30000);
 
-    menuItem(QStringLiteral("mniWarn"))->setChecked(settings.warnOnChange());
+    menuItem(QStringLiteral("mniWarn"))->setChecked(m_settings.warnOnChange());
 }
 
 void TfrmMain::rebuildUnitCaptions()
 {
-    const QString length = m_inch ? QStringLiteral("inches") : QStringLiteral("mm");
-    const QString speed = m_inch ? QStringLiteral("inch/s") : QStringLiteral("mm/s");
+    const QString length = m_state->inch ? QStringLiteral("inches") : QStringLiteral("mm");
+    const QString speed = m_state->inch ? QStringLiteral("inch/s") : QStringLiteral("mm/s");
     for (const UnitCaption& c : kUnitCaptions)
         if (auto* label = control<QLabel>(QString::fromLatin1(c.label)))
             label->setText(QString::fromLatin1(c.prefix) + (c.speed ? speed : length));
@@ -138,16 +141,17 @@ void TfrmMain::MenuUnitsClick(QAction* chosen)
         menuItem(QStringLiteral("mniinch"))->setChecked(inchChecked);
         menuItem(QStringLiteral("mnimm"))->setChecked(!inchChecked);
     };
-    check(m_inch); // the menu toggled the item on its own; the unit in force decides
-    if (wantInch == m_inch)
+    config::WindowState& state = *m_state;
+    check(state.inch); // the menu toggled the item on its own; the unit in force decides
+    if (wantInch == state.inch)
         return;
-    config::storeConfiguration(*this);
+    config::storeConfiguration(*this, state);
     check(wantInch);
-    m_inch = wantInch;
-    settings.setLengthUnitInch(wantInch);
-    config::showConfiguration(*this);
+    state.inch = wantInch;
+    m_settings.setLengthUnitInch(wantInch);
+    config::showConfiguration(*this, state);
     // As after every other showing: the rows get their reference numbers back.
-    config::referenceSelectClick(*this);
+    config::referenceSelectClick(*this, state);
     rebuildUnitCaptions();
 }
 
@@ -170,7 +174,7 @@ void TfrmMain::setWindowColour(const QColor& colour)
 
 void TfrmMain::restoreNormalColour()
 {
-    tmrColorChange->stop();
+    m_tmrColorChange->stop();
     setWindowColour(QColor());
 }
 
@@ -180,15 +184,15 @@ bool TfrmMain::colorFeedback(bool success)
     if (type != 0)
         setWindowColour(success ? kSuccess : kFailure);
     // An interval of 0 never expires.
-    if (type == 1 && tmrColorChange->interval() > 0)
-        tmrColorChange->start();
+    if (type == 1 && m_tmrColorChange->interval() > 0)
+        m_tmrColorChange->start();
     return type == 0;
 }
 
 void TfrmMain::mniColorOffClick()
 {
     menuItem(QStringLiteral("mniColorOff"))->setChecked(true);
-    settings.setColorType(0);
+    m_settings.setColorType(0);
     restoreNormalColour();
 }
 
@@ -196,21 +200,21 @@ void TfrmMain::mniColorTimedClick()
 {
     menuItem(QStringLiteral("mniColorTimed"))->setChecked(true);
     if (TfrmColorTime* dialog = windows().frmColorTime) {
-        dialog->edtSeconds()->setText(QString::number(unsigned(tmrColorChange->interval() / 1000)));
+        dialog->edtSeconds()->setText(QString::number(unsigned(m_tmrColorChange->interval() / 1000)));
         if (ui::dialogs().run(dialog) == QDialog::Accepted) {
             const QString text = TfrmColorTime::correctedSeconds(dialog->edtSeconds()->text());
             menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("Timed (") + text + QStringLiteral("s)..."));
-            tmrColorChange->setInterval(text.toInt() * 1000);
-            settings.setColorTimer(text.toLong());
+            m_tmrColorChange->setInterval(text.toInt() * 1000);
+            m_settings.setColorTimer(text.toLong());
         }
     }
-    settings.setColorType(1);
+    m_settings.setColorType(1);
 }
 
 void TfrmMain::mniColorStayClick()
 {
     menuItem(QStringLiteral("mniColorStay"))->setChecked(true);
-    settings.setColorType(2);
+    m_settings.setColorType(2);
 }
 
 void TfrmMain::tmrColorChangeTimer()
@@ -221,7 +225,7 @@ void TfrmMain::tmrColorChangeTimer()
 void TfrmMain::mniShowHintsClick()
 {
     m_hintsShown = menuItem(QStringLiteral("mniShowHints"))->isChecked();
-    settings.setShowHints(m_hintsShown);
+    m_settings.setShowHints(m_hintsShown);
 }
 
 void TfrmMain::cmbTimeFormatChange()
@@ -229,20 +233,19 @@ void TfrmMain::cmbTimeFormatChange()
     auto* format = control<QComboBox>(QStringLiteral("cmbTimeFormat"));
     if (!format)
         return;
-    if (auto* list = control<QTreeWidget>(QStringLiteral("lvErrors")); list && list->topLevelItemCount() > 0)
-        renderErrorList();
-    settings.setTimeFormat(format->currentIndex());
+    m_live->timeFormatChanged();
+    m_settings.setTimeFormat(format->currentIndex());
 }
 
 void TfrmMain::mniConflictAskClick(QAction* item)
 {
     item->setChecked(true);
     if (menuItem(QStringLiteral("mniConflictConfigurator"))->isChecked())
-        settings.setConflictHandler(1);
+        m_settings.setConflictHandler(1);
     else if (menuItem(QStringLiteral("mniConflictConfiguration"))->isChecked())
-        settings.setConflictHandler(2);
+        m_settings.setConflictHandler(2);
     else
-        settings.setConflictHandler(0);
+        m_settings.setConflictHandler(0);
 }
 
 } // namespace app

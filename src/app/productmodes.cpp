@@ -3,8 +3,11 @@
 
 #include "app/frmmain.h"
 
+#include "config/catalog.h"
 #include "config/channels.h"
+#include "config/windowstate.h"
 #include "device/moxtalib.h"
+#include "rules/actuators.h"
 #include "ui/dialogs.h"
 
 #include <QAction>
@@ -84,28 +87,24 @@ bool shown(const QWidget* w)
 
 } // namespace
 
-QString productNameOfMode(int mode)
-{
-    static const char* const names[] = {"KVR5E", "WZQ", "RQ9", "MZ40STD", "MZ40ADV"};
-    return QString::fromLatin1(names[(mode >= 0 && mode <= 4) ? mode : 0]);
-}
-
 QAction* TfrmMain::modeItem(int mode) const
 {
-    return findChild<QAction*>(QString::fromLatin1(kModeItems[(mode >= 0 && mode <= 4) ? mode : 0]));
+    return menuItem(QString::fromLatin1(kModeItems[(mode >= 0 && mode <= 4) ? mode : 0]));
 }
 
 int TfrmMain::checkedMode() const
 {
-    for (int mode = 0; mode <= ModeMz40Advanced; ++mode)
+    for (int mode = 0; mode <= config::ModeMz40Advanced; ++mode)
         if (modeItem(mode)->isChecked())
             return mode;
-    return ModeTavrin;
+    return config::ModeTavrin;
 }
 
 QString TfrmMain::productSelection(long hardware)
 {
-    const QString first = arguments.isEmpty() ? QString() : arguments.first().toUpper();
+    using namespace config;
+    bool& advanced = m_state->advanced;
+    const QString first = m_arguments.isEmpty() ? QString() : m_arguments.first().toUpper();
     int mode = ModeTavrin;
     QString product;
     bool modeMenu = false;
@@ -133,13 +132,15 @@ QString TfrmMain::productSelection(long hardware)
     } else {
         product = advanced ? QStringLiteral("KVR5E Advanced") : QStringLiteral("KVR5E");
     }
-    findChild<QMenu*>(QStringLiteral("mniMode"))->menuAction()->setVisible(modeMenu);
+    menuItem(QStringLiteral("mniMode"))->setVisible(modeMenu);
     mniModeItemClick(modeItem(mode));
     return product + QStringLiteral(" Configurator");
 }
 
 void TfrmMain::mniModeItemClick(QAction* item)
 {
+    using namespace config;
+    WindowState& state = *m_state;
     int mode = ModeTavrin;
     for (int m = 0; m <= ModeMz40Advanced; ++m)
         if (item == modeItem(m))
@@ -147,38 +148,39 @@ void TfrmMain::mniModeItemClick(QAction* item)
     for (int m = 0; m <= ModeMz40Advanced; ++m)
         modeItem(m)->setChecked(m == mode);
 
-    limitsFilePath = dataDirectory
-                     + ((mode == ModeTavrin || mode == ModeRq9) ? QStringLiteral("limits.ini") : QStringLiteral("limitsWZQ.ini"));
+    state.limitsFilePath = state.dataDirectory
+                           + ((mode == ModeTavrin || mode == ModeRq9) ? QStringLiteral("limits.ini") : QStringLiteral("limitsWZQ.ini"));
     modeVisibility(mode);
-    rules::chooseActuatorFile(*this, nullptr);
-    configurationType = (mode == ModeMz40Standard || mode == ModeMz40Advanced) ? QStringLiteral("MZ40") : QStringLiteral("KVR5E");
+    rules::chooseActuatorFile(*this, state, nullptr);
+    state.configurationType = isMz40(mode) ? QStringLiteral("MZ40") : QStringLiteral("KVR5E");
     device::lib::closeConfig();
-    device::lib::openConfig(configurationType);
-    config::cmbChannelChange(*this);
-    findChild<QMenu*>(QStringLiteral("MenuMemoryUnits"))->menuAction()->setVisible(mode == ModeRq9);
-    settings.setHardware(mode);
+    device::lib::openConfig(state.configurationType);
+    config::cmbChannelChange(*this, state);
+    menuItem(QStringLiteral("MenuMemoryUnits"))->setVisible(mode == ModeRq9);
+    m_settings.setHardware(mode);
 }
 
 void TfrmMain::modeVisibility(int mode)
 {
-    productMode = mode;
+    using namespace config;
+    m_state->productMode = mode;
     QWidget* activeBefore = pgcMain()->currentWidget();
     const bool activeWasShown = activeBefore && tabShown(activeBefore);
 
     for (const Shown& t : kTabs)
         setTabShown(tab(QString::fromLatin1(t.name)), t.modes[std::size_t(mode)]);
     for (const Shown& c : kControls)
-        if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(c.name)))
+        if (QWidget* w = control(QString::fromLatin1(c.name)))
             w->setVisible(c.modes[std::size_t(mode)]);
 
     // Aux 2 to 4 of the reset drive and of the memory slots are not in mode 4's box.
     for (int aux = 2; aux <= 4; ++aux) {
         for (const QString& name : {QStringLiteral("cbxResDrvUpAux%1"), QStringLiteral("cbxResDrvDownAux%1"),
                                     QStringLiteral("lblRdtoAux%1")})
-            if (QWidget* w = findChild<QWidget*>(name.arg(aux)))
+            if (QWidget* w = control(name.arg(aux)))
                 w->setEnabled(mode != ModeMz40Advanced);
         for (int slot = 1; slot <= 6; ++slot)
-            if (QWidget* w = findChild<QWidget*>(QStringLiteral("cbxMem%1Aux%2").arg(slot).arg(aux)))
+            if (QWidget* w = control(QStringLiteral("cbxMem%1Aux%2").arg(slot).arg(aux)))
                 w->setEnabled(mode != ModeMz40Advanced);
     }
 
@@ -186,9 +188,9 @@ void TfrmMain::modeVisibility(int mode)
     const bool third = mode == ModeTavrin || mode == ModeBelmora || mode == ModeRq9;
     const bool fourth = mode == ModeTavrin || mode == ModeRq9;
     for (int r = 2; r <= 3; ++r)
-        for (int m = 0; m < RefMemberCount; ++m)
-            if (QWidget* w = arrays.refs[std::size_t(r)][std::size_t(m)];
-                w && m != cmbInitPlug && m != cmbSlsRetUp && m != cmbSlsRetDw)
+        for (int m = 0; m < ui::RefMemberCount; ++m)
+            if (QWidget* w = m_arrays.refs[std::size_t(r)][std::size_t(m)];
+                w && m != ui::cmbInitPlug && m != ui::cmbSlsRetUp && m != ui::cmbSlsRetDw)
                 w->setVisible(r == 2 ? third : fourth);
 
     pgcMain()->setTabText(pgcMain()->indexOf(tab(QStringLiteral("tsSLS"))),
@@ -197,35 +199,36 @@ void TfrmMain::modeVisibility(int mode)
                           mode == ModeBelmora ? QStringLiteral("AUX/Massage") : QStringLiteral("AUX"));
 
     // Return drive: without SLS rows the EOP rows move up into their place.
-    auto* slsUp = findChild<QWidget*>(QStringLiteral("lSLS_up"));
-    auto* slsDown = findChild<QWidget*>(QStringLiteral("lSLS_down"));
+    QWidget* slsUp = control(QStringLiteral("lSLS_up"));
+    QWidget* slsDown = control(QStringLiteral("lSLS_down"));
     const bool s = shown(slsUp);
     auto moveTop = [](QWidget* w, int top) {
         if (w)
             w->move(w->x(), top);
     };
-    moveTop(findChild<QWidget*>(QStringLiteral("lEOP_up")), s ? 76 : 22);
-    moveTop(findChild<QWidget*>(QStringLiteral("lEOP_down")), shown(slsDown) ? 103 : 49);
-    if (auto* returnDrive = findChild<QWidget*>(QStringLiteral("gbReturnDrive")))
+    moveTop(control(QStringLiteral("lEOP_up")), s ? 76 : 22);
+    moveTop(control(QStringLiteral("lEOP_down")), shown(slsDown) ? 103 : 49);
+    if (QWidget* returnDrive = control(QStringLiteral("gbReturnDrive")))
         returnDrive->resize(returnDrive->width(), s ? 130 : 80);
-    for (int r = 0; r < kReferenceRecords; ++r) {
-        if (QWidget* w = arrays.refs[std::size_t(r)][cmbSlsRetUp])
+    for (int r = 0; r < ui::kReferenceRecords; ++r) {
+        const auto& row = m_arrays.refs[std::size_t(r)];
+        if (QWidget* w = row[ui::cmbSlsRetUp])
             w->setVisible(s);
-        if (QWidget* w = arrays.refs[std::size_t(r)][cmbSlsRetDw])
+        if (QWidget* w = row[ui::cmbSlsRetDw])
             w->setVisible(s);
-        moveTop(arrays.refs[std::size_t(r)][cmbEopRetUp], s ? 72 : 18);
-        moveTop(arrays.refs[std::size_t(r)][cmbEopRetDw], s ? 99 : 45);
+        moveTop(row[ui::cmbEopRetUp], s ? 72 : 18);
+        moveTop(row[ui::cmbEopRetDw], s ? 99 : 45);
     }
 
-    const bool custom = mode == ModeBelmora || mode == ModeMz40Standard || mode == ModeMz40Advanced;
-    if (auto* rb = findChild<QRadioButton*>(custom ? QStringLiteral("rbCustom") : QStringLiteral("rbPnP")))
+    const bool custom = mode == ModeBelmora || isMz40(mode);
+    if (auto* rb = control<QRadioButton>(custom ? QStringLiteral("rbCustom") : QStringLiteral("rbPnP")))
         rb->setChecked(true);
-    config::referenceSelectClick(*this);
+    config::referenceSelectClick(*this, *m_state);
 
     reflowGroups();
 
     if (!activeBefore || !activeWasShown || !tabShown(activeBefore))
-        pgcMain()->setCurrentWidget(tab(mode == ModeRq9 ? QStringLiteral("tsRQ9") : QStringLiteral("tsRefs")));
+        setActivePage(tab(mode == ModeRq9 ? QStringLiteral("tsRQ9") : QStringLiteral("tsRefs")));
 
     referenceNaming();
 }
@@ -240,7 +243,7 @@ void TfrmMain::reflowGroups()
         for (const char* name : r.groups) {
             if (!name)
                 break;
-            QWidget* group = page->findChild<QWidget*>(QString::fromLatin1(name));
+            QWidget* group = control(QString::fromLatin1(name));
             if (!shown(group))
                 continue;
             group->move(group->x(), top);
@@ -249,8 +252,8 @@ void TfrmMain::reflowGroups()
     }
 
     if (QWidget* aux = tab(QStringLiteral("tsAux")); tabShown(aux)) {
-        auto* outputs = aux->findChild<QWidget*>(QStringLiteral("gbAuxOutputs"));
-        auto* extern_ = aux->findChild<QWidget*>(QStringLiteral("cbxExternUBL"));
+        QWidget* outputs = control(QStringLiteral("gbAuxOutputs"));
+        QWidget* extern_ = control(QStringLiteral("cbxExternUBL"));
         if (outputs && shown(extern_))
             outputs->resize(outputs->width(), extern_->y() + extern_->height() + 8);
         int top = 8;
@@ -259,19 +262,19 @@ void TfrmMain::reflowGroups()
             top = 8 + outputs->height() + 8;
         }
         for (const char* name : {"gbMassageModes", "gbMassageIntens", "gbMassageTimers"})
-            if (QWidget* g = aux->findChild<QWidget*>(QString::fromLatin1(name)))
+            if (QWidget* g = control(QString::fromLatin1(name)))
                 g->move(g->x(), top);
     }
     if (QWidget* reset = tab(QStringLiteral("tsReset")); tabShown(reset)) {
-        auto* drive = reset->findChild<QWidget*>(QStringLiteral("gbResetDrive"));
+        QWidget* drive = control(QStringLiteral("gbResetDrive"));
         const int left = shown(drive) ? drive->geometry().right() + 1 + 8 : 8;
         for (const char* name : {"gbResetTurnsOff", "gbResetOrder"})
-            if (QWidget* g = reset->findChild<QWidget*>(QString::fromLatin1(name)))
+            if (QWidget* g = control(QString::fromLatin1(name)))
                 g->move(left, g->y());
     }
     if (QWidget* mz40 = tab(QStringLiteral("tsMZ40")); tabShown(mz40)) {
-        auto* standard = mz40->findChild<QWidget*>(QStringLiteral("pnlMZ40StdOnly"));
-        auto* advancedOnly = mz40->findChild<QWidget*>(QStringLiteral("pnlMZ40AdvOnly"));
+        QWidget* standard = control(QStringLiteral("pnlMZ40StdOnly"));
+        QWidget* advancedOnly = control(QStringLiteral("pnlMZ40AdvOnly"));
         if (standard && advancedOnly)
             advancedOnly->move(advancedOnly->x(), standard->y());
     }
@@ -282,17 +285,18 @@ void TfrmMain::referenceNaming()
     std::array<QComboBox*, 4> lists{};
     std::array<int, 4> selected{};
     for (int i = 0; i < 4; ++i) {
-        lists[std::size_t(i)] = findChild<QComboBox*>(QStringLiteral("cmbChan%1").arg(i + 1));
+        lists[std::size_t(i)] = control<QComboBox>(config::channelBox(i + 1));
         selected[std::size_t(i)] = lists[std::size_t(i)] ? lists[std::size_t(i)]->currentIndex() : -1;
     }
     QStringList names;
     for (int r = 0; r < 8; ++r)
-        names << (productMode == ModeTavrin ? QStringLiteral("Reference %1").arg(r + 1) : QString::fromLatin1(kFurniture[r]));
+        names << (m_state->productMode == config::ModeTavrin ? QStringLiteral("Reference %1").arg(r + 1)
+                                                             : QString::fromLatin1(kFurniture[r]));
     for (int r = 0; r < 8; ++r)
-        if (auto* label = findChild<QLabel*>(QStringLiteral("lblRef%1").arg(r + 1)))
+        if (auto* label = control<QLabel>(QStringLiteral("lblRef%1").arg(r + 1)))
             label->setText(names[r]);
     QStringList items = names;
-    if (productMode != ModeMz40Standard && productMode != ModeMz40Advanced)
+    if (!config::isMz40(m_state->productMode))
         items << QStringLiteral("Aux 1") << QStringLiteral("Aux 2") << QStringLiteral("Aux 3") << QStringLiteral("Aux 4")
               << QStringLiteral("Massage 1") << QStringLiteral("Massage 2");
     for (int i = 0; i < 4; ++i) {
@@ -309,11 +313,11 @@ void TfrmMain::referenceNaming()
 
 bool TfrmMain::modeCheck()
 {
-    const int boxMode = connectedBoxMode;
+    const int boxMode = m_state->connectedBoxMode;
     if (boxMode == checkedMode())
         return true;
-    const QString product = productNameOfMode(boxMode);
-    if (findChild<QMenu*>(QStringLiteral("mniMode"))->menuAction()->isVisible()) {
+    const QString product = config::productNameOfMode(boxMode);
+    if (menuItem(QStringLiteral("mniMode"))->isVisible()) {
         if (menuItem(QStringLiteral("mniWarn"))->isChecked()
             && !ui::dialogs().question(this, QStringLiteral("Configurator needs to change mode to continue.\n\n"
                                                             "Are you sure you want to change to ")
@@ -329,7 +333,7 @@ bool TfrmMain::modeCheck()
 
 void TfrmMain::mniWarnClick()
 {
-    settings.setWarnOnChange(menuItem(QStringLiteral("mniWarn"))->isChecked());
+    m_settings.setWarnOnChange(menuItem(QStringLiteral("mniWarn"))->isChecked());
 }
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "config/catalog.h"
 
+#include "config/windowstate.h"
+
 namespace config {
 
 namespace {
@@ -138,6 +140,50 @@ constexpr Row kReset[] = {
     {"mem8_impulse", "cbxImpResUp", K::Composite, U::None, kDefaultMarker, D, 0, W::Never, W::ResetTab, C::ResetImpulse},
 };
 
+// The Settings tab of the standard view.
+constexpr Row kStandardReference[] = {
+    {"stroke_max", "cmbStrokeLt", K::Scaled, U::Length, kDefaultMarker, D, 65535},
+    {"stroke_min", "cmbLowerLt", K::Scaled, U::Length, 0, D, 0},
+    {"safety_stroke_min", "cmbSafeStrokeMinLt", K::Scaled, U::Length, kDefaultMarker, D, 65535},
+};
+constexpr Row kStandardForced{"forced_init_time", "cmbForcedLt", K::TruncatedScaled, U::ForcedSeconds, kDefaultMarker, D, 65535};
+
+using F = EntryFilter;
+using X = ExitRule;
+using Fa = Factor;
+
+// The value boxes' entry rules.
+constexpr EntryRule kEntryRules[] = {
+    {"cmbStroke#", F::Digits, 4, 1, false, false, X::Limits, Fa::Length},
+    {"cmbLower#", F::Digits, 4, 1, true, false, X::Limits, Fa::Length},
+    {"cmbSpeed#", F::Digits, 3, 2, true, true, X::Speed, Fa::Speed},
+    {"cmbSpeedDown#", F::Digits, 3, 2, true, true, X::Speed, Fa::Speed},
+    {"cmbSafeStrokeMax#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSafeStrokeMin#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSafeSpeedUp#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSafeSpeedDw#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSlsRetUp#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSlsRetDw#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbEopRetUp#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbEopRetDw#", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbEopUp#", F::None, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbEopDw#", F::None, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbStrokeLt", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbLowerLt", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbSafeStrokeMinLt", F::Numeric, 0, 0, false, false, X::Limits, Fa::Length},
+    {"cmbForcedLt", F::Numeric, 0, 0, false, false, X::Limits, Fa::Plain},
+    {"cmbForced", F::Digits, 2, 0, false, false, X::Limits, Fa::Plain},
+    {"cmbAuxTO#", F::Digits, 2, 2, false, false, X::AuxTimeout, Fa::Minutes},
+    {"cmbRq9UblTO", F::None, 0, 0, false, false, X::AuxTimeout, Fa::Minutes},
+    {"cmbAuxMax#", F::Digits, 3, 1},
+    {"cmbAuxMin#", F::Digits, 3, 1},
+    {"cmbAuxStep#", F::Digits, 3, 1},
+    {"cmbActUp#", F::Numeric},
+    {"cmbActDw#", F::Numeric},
+    {"cmbPowerSetting"},
+    {"cmbPar#", F::Numeric},
+};
+
 } // namespace
 
 std::span<const Row> referenceRows() { return kReference; }
@@ -165,6 +211,46 @@ Scale scaleOf(Unit unit, const UnitScales& s, bool ledOutput)
     case Unit::AuxLevel: return ledOutput ? Scale{1.28, 10} : Scale{9.90328820116054, 10};
     }
     return {1.0, 1};
+}
+
+std::span<const Row> standardReferenceRows() { return kStandardReference; }
+const Row& standardForcedRow() { return kStandardForced; }
+std::span<const EntryRule> entryRules() { return kEntryRules; }
+
+QString channelParameter(int n)
+{
+    return QStringLiteral("channel%1").arg(n);
+}
+
+QString channelBox(int n)
+{
+    return QStringLiteral("cmbChan%1").arg(n);
+}
+
+QString channelPortBBox(int n)
+{
+    return QStringLiteral("cmbChan%1B").arg(n);
+}
+
+QString memoryParameter(int memory, const char* stem)
+{
+    return QStringLiteral("mem%1_").arg(memory) + QString::fromLatin1(stem);
+}
+
+QString memoryPositionParameter(int slot, int column)
+{
+    return QStringLiteral("mem%1_pos%2").arg(slot + 1).arg(8 - column);
+}
+
+QString stepParameter(int memory, int reference)
+{
+    return QStringLiteral("priority_memory%1_ref%2").arg(memory).arg(reference);
+}
+
+// The messages name a mode by the tag its files carry.
+QString productNameOfMode(int mode)
+{
+    return QString::fromLatin1(productTag(mode));
 }
 
 const char* productTag(int mode)

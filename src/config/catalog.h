@@ -5,6 +5,9 @@
 
 #include "config/conversions.h"
 
+#include <QString>
+
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -118,7 +121,66 @@ struct Scale
 };
 Scale scaleOf(Unit unit, const UnitScales& scales, bool ledOutput = false);
 
+// The Settings tab of the standard view: one reference ("ref" + N + "_" + name), and the
+// forced-initialisation time under its own name.
+std::span<const Row> standardReferenceRows();
+const Row& standardForcedRow();
+
+// Channel N (1-4): its parameter, the box of its A port (its reference or function) and of its B port.
+QString channelParameter(int n);
+QString channelBox(int n);
+QString channelPortBBox(int n);
+
+// The nine flags of memory N ("mem" + N + "_" + stem), as the transfers read them: the memory's
+// check boxes position, massage, aux 1-4 in that order, then impulse, inv_impulse, write_enabled.
+inline constexpr std::array<const char*, 9> kMemoryFlags = {"use_position", "use_massage", "use_dc1",     "use_dc2", "use_dc3",
+                                                            "use_dc4",      "impulse",     "inv_impulse", "write_enabled"};
+QString memoryParameter(int memory, const char* stem);
+// The position of column (8 - i) of value slot K: "mem" + K + "_pos" + (8 - i).
+QString memoryPositionParameter(int slot, int column);
+// The reset order's step of a memory for a reference: "priority_memory" + N + "_ref" + R.
+QString stepParameter(int memory, int reference);
+// The memory order's priorities, in the order of the memory order dialog's four choices (aux on,
+// aux off, massage on, massage off).
+inline constexpr std::array<const char*, 4> kPriorities = {"priority_dc_on", "priority_dc_off", "priority_massage_on",
+                                                            "priority_massage_off"};
+
 // The product tag written to "ConfType" for a mode.
 const char* productTag(int mode);
+
+// ---- Value entry rules --------------------------------------------------------------------------
+
+// What cleans a box's text while the user types.
+enum class EntryFilter : uint8_t {
+    None,
+    Digits, // at most `digits` digits in a row and `decimals` after the decimal separator
+    Numeric, // digits and one decimal separator; a word becomes the box's "Default"
+};
+
+// What runs when the user leaves a box.
+enum class ExitRule : uint8_t {
+    None, // nothing
+    Limits, // the limits check with the factor
+    Speed, // the limits check, then the pair of speed boxes of the reference mirrored
+    AuxTimeout, // the limits check in minutes; a time of 0 then selects "Off"
+};
+
+// Shown value times the factor is the stored (raw) value the limits file speaks of.
+enum class Factor : uint8_t { Plain, Length, Speed, Minutes };
+
+struct EntryRule
+{
+    const char* control; // '#' stands for 1 to 4
+    EntryFilter onChange = EntryFilter::None;
+    int digits = 0;
+    int decimals = 0;
+    bool numericOnClick = false; // the numeric filter also runs when the box is clicked
+    bool colourFirst = false; // a change restores the normal window colour first and leaves "Default" alone
+    ExitRule onExit = ExitRule::None;
+    Factor factor = Factor::Plain;
+};
+
+// The entry rules of the value boxes, by control pattern.
+std::span<const EntryRule> entryRules();
 
 } // namespace config

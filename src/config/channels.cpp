@@ -1,7 +1,9 @@
 #include "config/channels.h"
 
-#include "app/controlarrays.h"
-#include "app/frmmain.h"
+#include "config/catalog.h"
+#include "config/windowstate.h"
+#include "ui/events.h"
+#include "ui/formview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,9 +19,9 @@ int tagOf(const QObject* o)
     return o ? o->property("tag").toInt() : 0;
 }
 
-QComboBox* box(const app::TfrmMain& w, const QString& name)
+QComboBox* box(const ui::FormView& v, const QString& name)
 {
-    return w.findChild<QComboBox*>(name);
+    return v.control<QComboBox>(name);
 }
 
 // Reference index per channel of each preset; -1 automatic.
@@ -111,18 +113,18 @@ Selection selectionForCodes(const std::array<uint16_t, 4>& c, int mode)
     return Selection::Custom;
 }
 
-QRadioButton* selectionButton(const app::TfrmMain& window, Selection selection)
+QRadioButton* selectionButton(const ui::FormView& view, Selection selection)
 {
     for (const Preset& p : kPresets)
         if (p.selection == selection)
-            return window.findChild<QRadioButton*>(QString::fromLatin1(p.button));
+            return view.control<QRadioButton>(QString::fromLatin1(p.button));
     return nullptr;
 }
 
-Selection checkedSelection(const app::TfrmMain& window)
+Selection checkedSelection(const ui::FormView& view)
 {
     for (const Preset& p : kPresets)
-        if (auto* rb = window.findChild<QRadioButton*>(QString::fromLatin1(p.button)); rb && rb->isChecked())
+        if (auto* rb = view.control<QRadioButton>(QString::fromLatin1(p.button)); rb && rb->isChecked())
             return p.selection;
     return Selection::Custom;
 }
@@ -142,25 +144,25 @@ bool decodeChannel(uint16_t code, QComboBox* a, QComboBox* b, int mode)
     return d.ok;
 }
 
-void referenceSelectClick(app::TfrmMain& w)
+void referenceSelectClick(ui::FormView& w, const WindowState& state)
 {
     const Selection selection = checkedSelection(w);
     const bool custom = selection == Selection::Custom;
-    if (QWidget* group = w.findChild<QWidget*>(QStringLiteral("gbCustomSelection")))
+    if (QWidget* group = w.control(QStringLiteral("gbCustomSelection")))
         group->setVisible(custom);
     w.reflowGroups();
 
     std::array<int, 4> list{65535, 65535, 65535, 65535};
     std::array<QComboBox*, 4> chan{};
     for (int i = 0; i < 4; ++i)
-        chan[std::size_t(i)] = box(w, QStringLiteral("cmbChan%1").arg(i + 1));
+        chan[std::size_t(i)] = box(w, channelBox(i + 1));
     std::array<bool, 4> enabled{};
 
     if (custom) {
         for (int i = 0; i < 4; ++i)
             if (chan[std::size_t(i)] && chan[std::size_t(i)]->currentIndex() >= 0 && chan[std::size_t(i)]->currentIndex() < 8)
                 list[std::size_t(i)] = chan[std::size_t(i)]->currentIndex();
-        const int lastPair = (w.productMode == app::ModeMz40Standard || w.productMode == app::ModeMz40Advanced) ? 1 : 3;
+        const int lastPair = isMz40(state.productMode) ? 1 : 3;
         for (bool changed = true; changed;) {
             changed = false;
             for (int p = 0; p < lastPair; ++p) {
@@ -197,11 +199,11 @@ void referenceSelectClick(app::TfrmMain& w)
         }
     }
     for (int r = 0; r < 4; ++r)
-        if (QWidget* act = w.arrays.refs[std::size_t(r)][app::cmbAct])
+        if (QWidget* act = w.arrays().refs[std::size_t(r)][ui::cmbAct])
             act->setEnabled(enabled[std::size_t(r)]);
 
     for (int i = 1; i <= 8; ++i)
-        if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(i))) {
+        if (auto* label = w.control<QLabel>(QStringLiteral("lblRef%1").arg(i))) {
             QFont font = label->font();
             font.setBold(false);
             label->setFont(font);
@@ -209,27 +211,27 @@ void referenceSelectClick(app::TfrmMain& w)
 
     for (int r = 0; r < 4; ++r) {
         const int e = list[std::size_t(r)];
-        const auto& row = w.arrays.refs[std::size_t(r)];
+        const auto& row = w.arrays().refs[std::size_t(r)];
         const QString caption = (chan[0] && e < chan[0]->count()) ? chan[0]->itemText(e) : QStringLiteral("Unused");
-        if (auto* label = qobject_cast<QLabel*>(row[app::lblRefRef])) {
+        if (auto* label = qobject_cast<QLabel*>(row[ui::lblRefRef])) {
             label->setText(caption);
             label->setProperty("tag", e);
-            centreOver(label, row[app::cmbAct]);
+            centreOver(label, row[ui::cmbAct]);
         }
         if (custom)
             for (QComboBox* c : chan)
                 if (c && c->currentIndex() == e)
                     c->setProperty("tag", r);
         if (e >= 0 && e <= 7)
-            if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(e + 1))) {
+            if (auto* label = w.control<QLabel>(QStringLiteral("lblRef%1").arg(e + 1))) {
                 QFont font = label->font();
                 font.setBold(true);
                 label->setFont(font);
             }
-        const std::pair<app::RefMember, app::RefMember> copies[] = {
-            {app::lblSetRef, app::cmbStroke},        {app::lblSlsRef, app::cmbSlsRetUp},
-            {app::lblStopMaxRef, app::cmbSafeStrokeMax}, {app::lblStopMinRef, app::cmbSafeStrokeMax},
-            {app::lblVariRef, app::cmbInitPlug},     {app::lblImpRef, app::lblImpRef},
+        const std::pair<ui::RefMember, ui::RefMember> copies[] = {
+            {ui::lblSetRef, ui::cmbStroke},        {ui::lblSlsRef, ui::cmbSlsRetUp},
+            {ui::lblStopMaxRef, ui::cmbSafeStrokeMax}, {ui::lblStopMinRef, ui::cmbSafeStrokeMax},
+            {ui::lblVariRef, ui::cmbInitPlug},     {ui::lblImpRef, ui::lblImpRef},
         };
         for (const auto& [labelMember, over] : copies)
             if (auto* label = qobject_cast<QLabel*>(row[labelMember])) {
@@ -239,18 +241,18 @@ void referenceSelectClick(app::TfrmMain& w)
             }
     }
     applyRowEnableRule(w);
-    if (w.productMode == app::ModeRq9)
+    if (state.productMode == ModeRq9)
         for (int i = 1; i <= 2; ++i)
-            if (auto* label = w.findChild<QLabel*>(QStringLiteral("lblRef%1").arg(i))) {
+            if (auto* label = w.control<QLabel>(QStringLiteral("lblRef%1").arg(i))) {
                 QFont font = label->font();
                 font.setBold(true);
                 label->setFont(font);
             }
 }
 
-void applyRowEnableRule(app::TfrmMain& w)
+void applyRowEnableRule(ui::FormView& w)
 {
-    using namespace app;
+    using namespace ui;
     static const RefMember perRow[] = {cmbInitPlug, cmbStroke, cmbLower, cmbSpeed, cmbSpeedDown, cbxIgnUp, cbxIgnDw,
                                        cmbAcEnable, cmbActUp, cmbActDw, cmbEopUp, cmbEopDw, cmbEopRetUp, cmbEopRetDw,
                                        cmbSafeStrokeMax, cmbSafeStrokeMin, cmbSafeSpeedUp, cmbSafeSpeedDw, cbxSafeMaxUp,
@@ -258,7 +260,7 @@ void applyRowEnableRule(app::TfrmMain& w)
                                        cbxSafeSpeedMinUp, cbxSafeSpeedMinDw, cbxUnlockMax, cbxUnlockMin, cbxSafetyMem,
                                        cbxImpUp, cbxImpDw, cbxImpMem};
     for (int r = 0; r < kReferenceRecords; ++r) {
-        const auto& row = w.arrays.refs[std::size_t(r)];
+        const auto& row = w.arrays().refs[std::size_t(r)];
         const bool on = row[cmbAct] && row[cmbAct]->isEnabled();
         for (RefMember m : perRow)
             if (row[m])
@@ -267,12 +269,12 @@ void applyRowEnableRule(app::TfrmMain& w)
     cbxIgnClick(w);
 }
 
-void cbxIgnClick(app::TfrmMain& w)
+void cbxIgnClick(ui::FormView& w)
 {
-    using namespace app;
+    using namespace ui;
     // An SLS return distance only matters while SLS is not ignored.
     for (int r = 0; r < kReferenceRecords; ++r) {
-        const auto& row = w.arrays.refs[std::size_t(r)];
+        const auto& row = w.arrays().refs[std::size_t(r)];
         auto* ignUp = qobject_cast<QCheckBox*>(row[cbxIgnUp]);
         auto* ignDw = qobject_cast<QCheckBox*>(row[cbxIgnDw]);
         if (row[cmbSlsRetUp])
@@ -282,13 +284,13 @@ void cbxIgnClick(app::TfrmMain& w)
     }
 }
 
-void cmbChannelChange(app::TfrmMain& w)
+void cmbChannelChange(ui::FormView& w, const WindowState& state)
 {
-    referenceSelectClick(w);
+    referenceSelectClick(w, state);
     bool anyB = false;
     for (int i = 1; i <= 4; ++i) {
-        QComboBox* a = box(w, QStringLiteral("cmbChan%1").arg(i));
-        QComboBox* b = box(w, QStringLiteral("cmbChan%1B").arg(i));
+        QComboBox* a = box(w, channelBox(i));
+        QComboBox* b = box(w, channelPortBBox(i));
         if (!a || !b)
             continue;
         const bool aShown = i <= 2 || !a->isHidden();
@@ -296,29 +298,26 @@ void cmbChannelChange(app::TfrmMain& w)
         anyB = anyB || !b->isHidden();
     }
     for (const char* name : {"lPortA", "lPortB"})
-        if (QWidget* label = w.findChild<QWidget*>(QString::fromLatin1(name)))
+        if (QWidget* label = w.control(QString::fromLatin1(name)))
             label->setVisible(anyB);
-    if (QWidget* group = w.findChild<QWidget*>(QStringLiteral("gbCustomSelection"))) {
-        const QWidget* lowest = anyB ? box(w, QStringLiteral("cmbChan1B")) : box(w, QStringLiteral("cmbChan1"));
+    if (QWidget* group = w.control(QStringLiteral("gbCustomSelection"))) {
+        const QWidget* lowest = anyB ? box(w, channelPortBBox(1)) : box(w, channelBox(1));
         if (lowest)
             group->resize(group->width(), lowest->y() + lowest->height() + 11);
     }
     w.reflowGroups();
 }
 
-void connectChannelHandlers(app::TfrmMain& w)
+void connectChannelHandlers(ui::FormView& w, const WindowState& state)
 {
     for (const Preset& p : kPresets)
-        if (auto* rb = w.findChild<QRadioButton*>(QString::fromLatin1(p.button)))
-            QObject::connect(rb, &QRadioButton::clicked, &w, [&w] { referenceSelectClick(w); });
+        ui::onUserEdit(w.control(QString::fromLatin1(p.button)), [&w, &state](QWidget*) { referenceSelectClick(w, state); });
     for (int i = 1; i <= 4; ++i)
-        for (const QString& name : {QStringLiteral("cmbChan%1").arg(i), QStringLiteral("cmbChan%1B").arg(i)})
-            if (QComboBox* c = box(w, name))
-                QObject::connect(c, &QComboBox::activated, &w, [&w] { cmbChannelChange(w); });
-    for (int r = 0; r < app::kReferenceRecords; ++r)
-        for (app::RefMember m : {app::cbxIgnUp, app::cbxIgnDw})
-            if (auto* c = qobject_cast<QCheckBox*>(w.arrays.refs[std::size_t(r)][m]))
-                QObject::connect(c, &QCheckBox::clicked, &w, [&w] { cbxIgnClick(w); });
+        for (const QString& name : {channelBox(i), channelPortBBox(i)})
+            ui::onUserEdit(box(w, name), [&w, &state](QWidget*) { cmbChannelChange(w, state); });
+    for (int r = 0; r < ui::kReferenceRecords; ++r)
+        for (ui::RefMember m : {ui::cbxIgnUp, ui::cbxIgnDw})
+            ui::onUserEdit(w.arrays().refs[std::size_t(r)][m], [&w](QWidget*) { cbxIgnClick(w); });
 }
 
 } // namespace config

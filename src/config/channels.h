@@ -9,11 +9,13 @@
 class QComboBox;
 class QRadioButton;
 
-namespace app {
-class TfrmMain;
+namespace ui {
+class FormView;
 }
 
 namespace config {
+
+struct WindowState;
 
 inline constexpr uint16_t kAutomaticChannel = 65535;
 
@@ -29,23 +31,23 @@ DecodedChannel decodeChannel(uint16_t code, int mode);
 
 enum class Selection { PnP, OneRef, TwoPar, TwoPlusTwo, ThreePar, Single, Custom };
 Selection selectionForCodes(const std::array<uint16_t, 4>& codes, int mode);
-QRadioButton* selectionButton(const app::TfrmMain& window, Selection selection);
+QRadioButton* selectionButton(const ui::FormView& view, Selection selection);
 // The preset of a checked radio button; Custom when none is.
-Selection checkedSelection(const app::TfrmMain& window);
+Selection checkedSelection(const ui::FormView& view);
 
 // Bound to the A and B boxes of a channel.
 uint16_t encodeChannel(const QComboBox* a, const QComboBox* b, int mode);
 bool decodeChannel(uint16_t code, QComboBox* a, QComboBox* b, int mode);
 
 // The reference selection handler of the radio buttons, also run after every read, load and reset.
-void referenceSelectClick(app::TfrmMain& window);
+void referenceSelectClick(ui::FormView& view, const WindowState& state);
 // A user's change of a channel box.
-void cmbChannelChange(app::TfrmMain& window);
+void cmbChannelChange(ui::FormView& view, const WindowState& state);
 // Every per-row control takes the enabled state of its row's actuator list.
-void applyRowEnableRule(app::TfrmMain& window);
+void applyRowEnableRule(ui::FormView& view);
 // The SLS return boxes of each row follow their ignore-SLS boxes.
-void cbxIgnClick(app::TfrmMain& window);
+void cbxIgnClick(ui::FormView& view);
 // Wires the radio buttons and channel boxes to their handlers.
-void connectChannelHandlers(app::TfrmMain& window);
+void connectChannelHandlers(ui::FormView& view, const WindowState& state);
 
 } // namespace config

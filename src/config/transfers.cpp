@@ -1,94 +1,35 @@
 #include "config/transfers.h"
 
-#include "app/controlarrays.h"
-#include "app/frmmain.h"
-#include "app/windows.h"
 #include "config/access.h"
 #include "config/catalog.h"
 #include "config/channels.h"
+#include "config/transfer.h"
+#include "config/windowstate.h"
 #include "device/moxtalib.h"
 #include "rules/actuators.h"
-#include "rules/memorder.h"
 #include "ui/dialogs.h"
+#include "ui/formview.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QTabWidget>
 
 #include <algorithm>
 
 namespace config {
 
-namespace {
-
-using app::TfrmMain;
-
-struct Transfer
+Transfer::Transfer(ui::FormView& formView, WindowState& windowState)
+    : view(formView)
+    , state(windowState)
+    , conv(windowState.decimalSeparator, UnitScales::forUnit(windowState.inch))
 {
-    TfrmMain& w;
-    Converter conv;
-    bool decodable = true;
-
-    explicit Transfer(TfrmMain& window)
-        : w(window)
-        , conv(window.decimalSeparator, UnitScales::forUnit(window.menuItem(QStringLiteral("mniinch"))->isChecked()))
-    {
-    }
-};
+}
 
 QString resolve(const char* pattern, int number)
 {
     return QString::fromLatin1(pattern).replace(u'#', QString::number(number));
-}
-
-bool shown(const QWidget* w)
-{
-    return w && !w->isHidden();
-}
-
-bool tabShown(const TfrmMain& w, const char* name)
-{
-    return w.tabShown(w.tab(QString::fromLatin1(name)));
-}
-
-bool controlShown(const TfrmMain& w, const char* name)
-{
-    return shown(w.control(QString::fromLatin1(name)));
-}
-
-// row: the reference row 1-4 for conditions about its own controls.
-bool holds(const TfrmMain& w, When when, int row = 0)
-{
-    switch (when) {
-    case When::Always: return true;
-    case When::Never: return false;
-    case When::GroupBox9: return controlShown(w, "GroupBox9");
-    case When::EopReturn: return shown(w.control(QStringLiteral("cmbEopRetUp%1").arg(row)));
-    case When::SlsTab: return tabShown(w, "tsSLS");
-    case When::SlsTabGroupBox9: return tabShown(w, "tsSLS") && controlShown(w, "GroupBox9");
-    case When::SlsTabEopReturn: return tabShown(w, "tsSLS") && holds(w, When::EopReturn, row);
-    case When::StopMaxTab: return tabShown(w, "tsSafetyStop1");
-    case When::StopMinTab: return tabShown(w, "tsSafetyStop2");
-    case When::VariousTab: return tabShown(w, "tsVarious");
-    case When::VariousInitLock: return tabShown(w, "tsVarious") && controlShown(w, "gbInitLock");
-    case When::VariousImpulse: return tabShown(w, "tsVarious") && controlShown(w, "gbImpulseDrive");
-    case When::VariousForcedInit: return tabShown(w, "tsVarious") && controlShown(w, "gbForcedInit");
-    case When::VariousPowerSettings: return tabShown(w, "tsVarious") && controlShown(w, "gbPowerSettings");
-    case When::VariousPlugUsage: return tabShown(w, "tsVarious") && controlShown(w, "gbPlugUsage");
-    case When::ZeroPower: return controlShown(w, "gbZeroPower");
-    case When::CustomTab: return tabShown(w, "tsParameters");
-    case When::ResetTab: return tabShown(w, "tsReset");
-    case When::Mz40: return tabShown(w, "tsMZ40");
-    case When::Mz40Standard: return tabShown(w, "tsMZ40") && w.productMode == app::ModeMz40Standard;
-    case When::Mz40Advanced: return tabShown(w, "tsMZ40") && w.productMode == app::ModeMz40Advanced;
-    case When::AuxTab: return tabShown(w, "tsAux");
-    case When::MassageModes: return tabShown(w, "tsAux") && controlShown(w, "gbMassageModes");
-    case When::AuxOutputs: return tabShown(w, "tsAux") && controlShown(w, "gbAuxOutputs");
-    }
-    return false;
 }
 
 bool checked(const QWidget* box)
@@ -121,19 +62,7 @@ QString textOf(const QWidget* box)
     return c ? c->currentText() : QString();
 }
 
-// The default type of each aux output: output 1 LED, output 2 DC, outputs 3 and 4 USB.
-int defaultAuxType(int output)
-{
-    return output == 1 ? 2 : (output == 2 ? 1 : 0);
-}
-
-bool ledOutput(const TfrmMain& w, int output)
-{
-    return indexOf(w.control(QStringLiteral("cmbAuxType%1").arg(output))) == 2;
-}
-
-// A simple row into its control.
-void showRow(Transfer& t, const Row& row, const QString& name, QWidget* ctrl, bool fromDefaults, bool led = false)
+void showRow(Transfer& t, const Row& row, const QString& name, QWidget* ctrl, bool fromDefaults, bool led)
 {
     auto* box = qobject_cast<QComboBox*>(ctrl);
     switch (row.kind) {
@@ -153,7 +82,7 @@ void showRow(Transfer& t, const Row& row, const QString& name, QWidget* ctrl, bo
     }
 }
 
-void storeRow(Transfer& t, const Row& row, const QString& name, const QWidget* ctrl, bool led = false)
+void storeRow(Transfer& t, const Row& row, const QString& name, const QWidget* ctrl, bool led)
 {
     auto* box = qobject_cast<const QComboBox*>(ctrl);
     switch (row.kind) {
@@ -167,108 +96,89 @@ void storeRow(Transfer& t, const Row& row, const QString& name, const QWidget* c
     }
 }
 
+namespace {
+
+bool shown(const QWidget* w)
+{
+    return w && !w->isHidden();
+}
+
+bool controlShown(const ui::FormView& v, const char* name)
+{
+    return shown(v.control(QString::fromLatin1(name)));
+}
+
+// row: the reference row 1-4 for conditions about its own controls.
+bool holds(const Transfer& t, When when, int row = 0)
+{
+    const ui::FormView& v = t.view;
+    switch (when) {
+    case When::Always: return true;
+    case When::Never: return false;
+    case When::GroupBox9: return controlShown(v, "GroupBox9");
+    case When::EopReturn: return shown(v.control(QStringLiteral("cmbEopRetUp%1").arg(row)));
+    case When::SlsTab: return v.tabShown(QStringLiteral("tsSLS"));
+    case When::SlsTabGroupBox9: return v.tabShown(QStringLiteral("tsSLS")) && controlShown(v, "GroupBox9");
+    case When::SlsTabEopReturn: return v.tabShown(QStringLiteral("tsSLS")) && holds(t, When::EopReturn, row);
+    case When::StopMaxTab: return v.tabShown(QStringLiteral("tsSafetyStop1"));
+    case When::StopMinTab: return v.tabShown(QStringLiteral("tsSafetyStop2"));
+    case When::VariousTab: return v.tabShown(QStringLiteral("tsVarious"));
+    case When::VariousInitLock: return v.tabShown(QStringLiteral("tsVarious")) && controlShown(v, "gbInitLock");
+    case When::VariousImpulse: return v.tabShown(QStringLiteral("tsVarious")) && controlShown(v, "gbImpulseDrive");
+    case When::VariousForcedInit: return v.tabShown(QStringLiteral("tsVarious")) && controlShown(v, "gbForcedInit");
+    case When::VariousPowerSettings: return v.tabShown(QStringLiteral("tsVarious")) && controlShown(v, "gbPowerSettings");
+    case When::VariousPlugUsage: return v.tabShown(QStringLiteral("tsVarious")) && controlShown(v, "gbPlugUsage");
+    case When::ZeroPower: return controlShown(v, "gbZeroPower");
+    case When::CustomTab: return v.tabShown(QStringLiteral("tsParameters"));
+    case When::ResetTab: return v.tabShown(QStringLiteral("tsReset"));
+    case When::Mz40: return v.tabShown(QStringLiteral("tsMZ40"));
+    case When::Mz40Standard: return v.tabShown(QStringLiteral("tsMZ40")) && t.state.productMode == ModeMz40Standard;
+    case When::Mz40Advanced: return v.tabShown(QStringLiteral("tsMZ40")) && t.state.productMode == ModeMz40Advanced;
+    case When::AuxTab: return v.tabShown(QStringLiteral("tsAux"));
+    case When::MassageModes: return v.tabShown(QStringLiteral("tsAux")) && controlShown(v, "gbMassageModes");
+    case When::AuxOutputs: return v.tabShown(QStringLiteral("tsAux")) && controlShown(v, "gbAuxOutputs");
+    }
+    return false;
+}
+
 // ---- Reference rows -------------------------------------------------------------------------
 
-void showReferenceComposite(Transfer& t, const Row& row, const QString& prefix, int r)
+QWidget* referenceControl(const ui::FormView& v, const Row& row, int r)
 {
-    const auto& controls = t.w.arrays.refs[std::size_t(r - 1)];
-    switch (row.composite) {
-    case Composite::InitPlug: {
-        const uint16_t automatic = readParameterValue(prefix + QStringLiteral("auto_init_plug"));
-        const uint16_t use = readParameterValue(prefix + QStringLiteral("use_init_plug"));
-        select(controls[app::cmbInitPlug], automatic != 0 ? 0 : (use != 0 ? 1 : 2));
-        break;
-    }
-    case Composite::AcEnable: {
-        const uint16_t disabled = readParameterValue(prefix + QStringLiteral("ac_disabled"));
-        const uint16_t plug = readParameterValue(prefix + QStringLiteral("ac_plug"));
-        select(controls[app::cmbAcEnable], plug != 0 ? 2 : (disabled == 0 ? 1 : 0));
-        break;
-    }
-    case Composite::SlsAccelerate:
-        t.w.slsAccelerationOff[std::size_t(r - 1)] = readParameterValue(prefix + QStringLiteral("sls_accelerate")) == 0;
-        break;
-    case Composite::ImpulseKeys: {
-        const bool none = readParameterValue(prefix + QStringLiteral("no_impulse_key")) != 0;
-        const bool off = none || !controls[app::cbxImpUp] || !controls[app::cbxImpUp]->isEnabled();
-        setChecked(controls[app::cbxImpUp], !off && readParameterValue(prefix + QStringLiteral("impulse_key_up")) != 0);
-        setChecked(controls[app::cbxImpDw], !off && readParameterValue(prefix + QStringLiteral("impulse_key_dw")) != 0);
-        setChecked(controls[app::cbxImpMem], !off && readParameterValue(prefix + QStringLiteral("impulse_key_mem")) != 0);
-        break;
-    }
-    default: break;
-    }
-}
-
-void storeReferenceComposite(Transfer& t, const Row& row, const QString& prefix, int r, bool& memoryImpulse)
-{
-    const auto& controls = t.w.arrays.refs[std::size_t(r - 1)];
-    switch (row.composite) {
-    case Composite::InitPlug: {
-        const int item = indexOf(controls[app::cmbInitPlug]);
-        writeParameter(prefix + QStringLiteral("auto_init_plug"), item == 0 ? 1 : 0);
-        writeParameter(prefix + QStringLiteral("use_init_plug"), item == 2 ? 0 : 1);
-        break;
-    }
-    case Composite::AcEnable: {
-        const int item = indexOf(controls[app::cmbAcEnable]);
-        writeParameter(prefix + QStringLiteral("ac_disabled"), item == 1 ? 0 : 1);
-        writeParameter(prefix + QStringLiteral("ac_plug"), item == 2 ? 1 : 0);
-        break;
-    }
-    case Composite::SlsAccelerate:
-        writeParameter(prefix + QStringLiteral("sls_accelerate"), t.w.slsAccelerationOff[std::size_t(r - 1)] ? 0 : 1);
-        break;
-    case Composite::ImpulseKeys: {
-        const bool up = checked(controls[app::cbxImpUp]);
-        const bool down = checked(controls[app::cbxImpDw]);
-        const bool memory = checked(controls[app::cbxImpMem]);
-        writeParameter(prefix + QStringLiteral("no_impulse_key"), (up || down || memory) ? 0 : 1);
-        writeParameter(prefix + QStringLiteral("impulse_key_up"), up ? 1 : 0);
-        writeParameter(prefix + QStringLiteral("impulse_key_dw"), down ? 1 : 0);
-        writeParameter(prefix + QStringLiteral("impulse_key_mem"), memory ? 1 : 0);
-        memoryImpulse = memoryImpulse || memory;
-        break;
-    }
-    default: break;
-    }
-}
-
-QWidget* referenceControl(const TfrmMain& w, const Row& row, int r)
-{
-    return *row.control ? w.control(resolve(row.control, r)) : nullptr;
+    return *row.control ? v.control(resolve(row.control, r)) : nullptr;
 }
 
 // The four safety boxes and ten safety check boxes of a row.
-constexpr app::RefMember kSafetyBoxes[] = {app::cmbSafeStrokeMax, app::cmbSafeStrokeMin, app::cmbSafeSpeedUp, app::cmbSafeSpeedDw};
-constexpr app::RefMember kSafetyFlags[] = {app::cbxSafeMaxUp, app::cbxSafeMaxDw, app::cbxSafeMinUp, app::cbxSafeMinDw,
-                                          app::cbxSafeSpeedMaxUp, app::cbxSafeSpeedMaxDw, app::cbxSafeSpeedMinUp,
-                                          app::cbxSafeSpeedMinDw, app::cbxUnlockMax, app::cbxUnlockMin};
+constexpr ui::RefMember kSafetyBoxes[] = {ui::cmbSafeStrokeMax, ui::cmbSafeStrokeMin, ui::cmbSafeSpeedUp, ui::cmbSafeSpeedDw};
+constexpr ui::RefMember kSafetyFlags[] = {ui::cbxSafeMaxUp,      ui::cbxSafeMaxDw,      ui::cbxSafeMinUp,
+                                         ui::cbxSafeMinDw,      ui::cbxSafeSpeedMaxUp, ui::cbxSafeSpeedMaxDw,
+                                         ui::cbxSafeSpeedMinUp, ui::cbxSafeSpeedMinDw, ui::cbxUnlockMax,
+                                         ui::cbxUnlockMin};
 
 void showReferenceRows(Transfer& t)
 {
-    TfrmMain& w = t.w;
-    const int mode = w.productMode;
+    ui::FormView& v = t.view;
+    const int mode = t.state.productMode;
     std::array<uint16_t, 4> channels{};
     std::array<QComboBox*, 4> a{};
     std::array<QComboBox*, 4> b{};
     for (int i = 0; i < 4; ++i) {
-        channels[std::size_t(i)] = readParameterValue(QStringLiteral("channel%1").arg(i + 1));
-        a[std::size_t(i)] = w.control<QComboBox>(QStringLiteral("cmbChan%1").arg(i + 1));
-        b[std::size_t(i)] = w.control<QComboBox>(QStringLiteral("cmbChan%1B").arg(i + 1));
+        channels[std::size_t(i)] = readParameterValue(channelParameter(i + 1));
+        a[std::size_t(i)] = v.control<QComboBox>(channelBox(i + 1));
+        b[std::size_t(i)] = v.control<QComboBox>(channelPortBBox(i + 1));
         if (a[std::size_t(i)])
             a[std::size_t(i)]->setProperty("tag", channels[std::size_t(i)]);
     }
     const Selection selection = selectionForCodes(channels, mode);
-    if (QRadioButton* rb = selectionButton(w, selection))
+    if (QRadioButton* rb = selectionButton(v, selection))
         rb->setChecked(true);
     // Checking a preset applies it, as the button's click would: the rows the configuration uses are
     // enabled before they are read, so their impulse keys are not taken for a disabled row's.
     if (selection != Selection::Custom)
-        referenceSelectClick(w);
+        referenceSelectClick(v, t.state);
     if (selection == Selection::Custom) {
-        const bool mz40 = mode == app::ModeMz40Standard || mode == app::ModeMz40Advanced;
-        if (mode == app::ModeBelmora) {
+        const bool mz40 = isMz40(mode);
+        if (mode == ModeBelmora) {
             const uint16_t defaults[] = {7, 6, 0x1110, 0x0908};
             for (int i = 0; i < 4; ++i)
                 if (channels[std::size_t(i)] == 65535)
@@ -283,7 +193,7 @@ void showReferenceRows(Transfer& t)
         for (int i = 0; i < (mz40 ? 2 : 4); ++i)
             if (!decodeChannel(channels[std::size_t(i)], a[std::size_t(i)], b[std::size_t(i)], mode))
                 t.decodable = false;
-        cmbChannelChange(w);
+        cmbChannelChange(v, t.state);
     }
 
     // References first in reference order (they count down from 7 outside mode 0), then the rest.
@@ -292,7 +202,7 @@ void showReferenceRows(Transfer& t)
         for (int p = 0; p < 3; ++p) {
             uint16_t& first = channels[std::size_t(p)];
             uint16_t& second = channels[std::size_t(p + 1)];
-            const bool swap = mode == app::ModeTavrin ? second < first : (first < second && second < 8);
+            const bool swap = mode == ModeTavrin ? second < first : (first < second && second < 8);
             if (swap) {
                 std::swap(first, second);
                 swapped = true;
@@ -324,23 +234,23 @@ void showReferenceRows(Transfer& t)
             }
         }
         prefixes[std::size_t(r - 1)] = prefix;
-        const auto& controls = w.arrays.refs[std::size_t(r - 1)];
-        if (controls[app::lblRefRef])
-            controls[app::lblRefRef]->setProperty("tag", reference);
+        const auto& controls = v.arrays().refs[std::size_t(r - 1)];
+        if (controls[ui::lblRefRef])
+            controls[ui::lblRefRef]->setProperty("tag", reference);
 
         for (const Row& row : referenceRows()) {
-            if (!holds(w, row.read, r))
+            if (!holds(t, row.read, r))
                 continue;
-            if (row.kind == Kind::Composite)
-                showReferenceComposite(t, row, prefix, r);
+            if (row.composite != Composite::None)
+                showComposite(t, row, prefix, r);
             else
-                showRow(t, row, prefix + QString::fromLatin1(row.name), referenceControl(w, row, r), fromDefaults);
+                showRow(t, row, prefix + QString::fromLatin1(row.name), referenceControl(v, row, r), fromDefaults);
         }
-        for (app::RefMember m : kSafetyBoxes)
+        for (ui::RefMember m : kSafetyBoxes)
             safetyAllDefault = safetyAllDefault && textOf(controls[m]) == QStringLiteral("Default");
-        for (app::RefMember m : kSafetyFlags)
+        for (ui::RefMember m : kSafetyFlags)
             safetyAllDefault = safetyAllDefault && checked(controls[m]);
-        rules::showActuatorData(w, prefix, qobject_cast<QComboBox*>(controls[app::cmbAct]), fromDefaults);
+        rules::showActuatorData(v, t.state, prefix, qobject_cast<QComboBox*>(controls[ui::cmbAct]), fromDefaults);
     }
     if (safetyAllDefault) {
         for (int r = 1; r <= 4; ++r)
@@ -348,167 +258,66 @@ void showReferenceRows(Transfer& t)
                 if (row.kind == Kind::Flag && QString::fromLatin1(row.name).startsWith(QStringLiteral("safety_"))) {
                     uint16_t value = 0;
                     readDefault(prefixes[std::size_t(r - 1)] + QString::fromLatin1(row.name), value);
-                    setChecked(referenceControl(w, row, r), value != 0);
+                    setChecked(referenceControl(v, row, r), value != 0);
                 }
     }
 }
 
-void storeReferenceRows(Transfer& t, bool& memoryImpulse)
+void storeReferenceRows(Transfer& t)
 {
-    TfrmMain& w = t.w;
-    const int mode = w.productMode;
-    const bool mz40 = mode == app::ModeMz40Standard || mode == app::ModeMz40Advanced;
+    ui::FormView& v = t.view;
+    const int mode = t.state.productMode;
     for (int i = 1; i <= 4; ++i) {
-        const QString name = QStringLiteral("channel%1").arg(i);
-        if (mz40 && i > 2)
-            writeParameter(name, 65535);
+        if (isMz40(mode) && i > 2)
+            writeParameter(channelParameter(i), 65535);
         else
-            writeParameter(name, encodeChannel(w.control<QComboBox>(QStringLiteral("cmbChan%1").arg(i)),
-                                               w.control<QComboBox>(QStringLiteral("cmbChan%1B").arg(i)), mode));
+            writeParameter(channelParameter(i),
+                           encodeChannel(v.control<QComboBox>(channelBox(i)), v.control<QComboBox>(channelPortBBox(i)), mode));
     }
     for (int r = 1; r <= 4; ++r) {
-        const auto& controls = w.arrays.refs[std::size_t(r - 1)];
-        if (!controls[app::cmbAct] || !controls[app::cmbAct]->isEnabled())
+        const auto& controls = v.arrays().refs[std::size_t(r - 1)];
+        if (!controls[ui::cmbAct] || !controls[ui::cmbAct]->isEnabled())
             continue;
         const QString prefix = QStringLiteral("ref%1_").arg(r);
-        const int tag = controls[app::lblRefRef] ? controls[app::lblRefRef]->property("tag").toInt() : 0;
-        writeParameter(prefix + QStringLiteral("reference"), uint16_t(mode == app::ModeTavrin ? tag : 7 - tag));
+        const int tag = controls[ui::lblRefRef] ? controls[ui::lblRefRef]->property("tag").toInt() : 0;
+        writeParameter(prefix + QStringLiteral("reference"), uint16_t(mode == ModeTavrin ? tag : 7 - tag));
         for (const Row& row : referenceRows()) {
-            if (!holds(w, row.write, r))
+            if (!holds(t, row.write, r))
                 continue;
-            if (row.kind == Kind::Composite)
-                storeReferenceComposite(t, row, prefix, r, memoryImpulse);
+            if (row.composite != Composite::None)
+                storeComposite(t, row, prefix, r);
             else
-                storeRow(t, row, prefix + QString::fromLatin1(row.name), referenceControl(w, row, r));
+                storeRow(t, row, prefix + QString::fromLatin1(row.name), referenceControl(v, row, r));
         }
-        rules::storeActuatorData(w, prefix, qobject_cast<QComboBox*>(controls[app::cmbAct]));
+        rules::storeActuatorData(v, t.state, prefix, qobject_cast<QComboBox*>(controls[ui::cmbAct]));
     }
 }
 
 // ---- Fixed-name rows ------------------------------------------------------------------------
 
-// Selects the item whose text is the value, else the item with the fallback text.
-void selectValueItem(QComboBox* box, uint16_t value, const QString& fallback)
-{
-    if (!box)
-        return;
-    const int index = box->findText(QString::number(value));
-    box->setCurrentIndex(index >= 0 ? index : box->findText(fallback));
-}
-
-void showFixedComposite(Transfer& t, const Row& row)
-{
-    TfrmMain& w = t.w;
-    const QString name = QString::fromLatin1(row.name);
-    QWidget* ctrl = *row.control ? w.control(QString::fromLatin1(row.control)) : nullptr;
-    auto* box = qobject_cast<QComboBox*>(ctrl);
-    switch (row.composite) {
-    case Composite::PwmDuty: selectValueItem(box, readParameterValue(name), QStringLiteral("90")); break;
-    case Composite::UblTimeoutEnlarged: {
-        const uint16_t value = readParameterValue(name);
-        const QString text = value <= 65534 ? QString::number(value) : QStringLiteral("0");
-        setBoxText(box, text == QStringLiteral("0") ? QStringLiteral("Off") : text);
-        break;
-    }
-    case Composite::SnoreMemory: selectValueItem(box, readParameterValue(name), QStringLiteral("5")); break;
-    case Composite::RefAlwaysParallel: {
-        const uint16_t bits = readParameterValue(name);
-        for (int ref = 5; ref <= 8; ++ref)
-            select(w.control(QStringLiteral("ComboBoxRef%1Parallel").arg(ref)), (bits >> (ref - 1)) & 1);
-        break;
-    }
-    case Composite::PowerSetting:
-        select(ctrl, readParameterValue(QStringLiteral("default_power")) != 0
-                         ? 0
-                         : (readParameterValue(QStringLiteral("battery_voltage_reg")) != 0 ? 1 : 2));
-        break;
-    case Composite::PlugType: {
-        const int item = (readParameterValue(name) + 1) % 256;
-        if (box && item < box->count())
-            box->setCurrentIndex(item);
-        else
-            t.decodable = false;
-        break;
-    }
-    case Composite::ImpulseStopSame: {
-        const bool all = readParameterValue(name) != 0;
-        if (auto* rb = w.control<QRadioButton>(all ? QStringLiteral("rbImpStopAll") : QStringLiteral("rbImpStopExclude")))
-            rb->setChecked(true);
-        break;
-    }
-    default: break;
-    }
-}
-
-void storeFixedComposite(Transfer& t, const Row& row)
-{
-    TfrmMain& w = t.w;
-    const QString name = QString::fromLatin1(row.name);
-    QWidget* ctrl = *row.control ? w.control(QString::fromLatin1(row.control)) : nullptr;
-    switch (row.composite) {
-    case Composite::PwmDuty: {
-        bool ok = false;
-        const int value = textOf(ctrl).trimmed().toInt(&ok);
-        writeParameter(name, ok ? uint16_t(value) : 90);
-        break;
-    }
-    case Composite::UblTimeoutEnlarged: {
-        const QString text = textOf(ctrl).trimmed();
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        writeParameter(name, (text == QStringLiteral("Off") || !ok) ? 0 : uint16_t(value));
-        break;
-    }
-    case Composite::SnoreMemory: writeParameter(name, uint16_t(indexOf(ctrl) + 1)); break;
-    case Composite::RefAlwaysParallel: {
-        uint16_t bits = 0;
-        for (int ref = 5; ref <= 8; ++ref)
-            if (indexOf(w.control(QStringLiteral("ComboBoxRef%1Parallel").arg(ref))) == 1)
-                bits |= uint16_t(1u << (ref - 1));
-        writeParameter(name, bits);
-        break;
-    }
-    case Composite::PowerSetting: {
-        const int item = indexOf(ctrl);
-        writeParameter(QStringLiteral("default_power"), item == 0 ? 1 : 0);
-        writeParameter(QStringLiteral("relative_over_voltage"), item <= 1 ? 1 : 0);
-        writeParameter(QStringLiteral("battery_voltage_reg"), item <= 1 ? 1 : 0);
-        break;
-    }
-    case Composite::PlugType: writeParameter(name, uint16_t((indexOf(ctrl) - 1 + 256) % 256)); break;
-    case Composite::ImpulseStopSame: {
-        auto* rb = w.control<QRadioButton>(QStringLiteral("rbImpStopAll"));
-        writeParameter(name, rb && rb->isChecked() ? 1 : 0);
-        break;
-    }
-    case Composite::ResetImpulse: writeParameter(name, checked(ctrl) ? 1 : 0); break;
-    default: break;
-    }
-}
-
 void showFixedRows(Transfer& t, std::span<const Row> rows)
 {
     for (const Row& row : rows) {
-        if (!holds(t.w, row.read))
+        if (!holds(t, row.read))
             continue;
         if (QString::fromLatin1(row.name) == QStringLiteral("ref_always_parallel"))
-            cmbSnoreTimeSelect(t.w);
-        if (row.kind == Kind::Composite)
-            showFixedComposite(t, row);
+            cmbSnoreTimeSelect(t.view);
+        if (row.composite != Composite::None)
+            showComposite(t, row, QString(), 0);
         else
-            showRow(t, row, QString::fromLatin1(row.name), t.w.control(QString::fromLatin1(row.control)), false);
+            showRow(t, row, QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)), false);
     }
 }
 
 void storeFixedRows(Transfer& t, std::span<const Row> rows)
 {
     for (const Row& row : rows) {
-        if (!holds(t.w, row.write))
+        if (!holds(t, row.write))
             continue;
-        if (row.kind == Kind::Composite)
-            storeFixedComposite(t, row);
+        if (row.composite != Composite::None)
+            storeComposite(t, row, QString(), 0);
         else
-            storeRow(t, row, QString::fromLatin1(row.name), t.w.control(QString::fromLatin1(row.control)));
+            storeRow(t, row, QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)));
     }
 }
 
@@ -516,75 +325,34 @@ void storeFixedRows(Transfer& t, std::span<const Row> rows)
 
 void showAuxOutputs(Transfer& t)
 {
-    TfrmMain& w = t.w;
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= 4; ++n)
         for (const Row& row : auxRows()) {
-            const QString name = resolve(row.name, n);
-            QWidget* ctrl = w.control(resolve(row.control, n));
-            if (row.composite == Composite::AuxType) {
-                select(ctrl, defaultAuxType(n));
-                const uint16_t type = readParameterValue(name);
-                if (type <= 3)
-                    select(ctrl, type);
-                else if (type != 7)
-                    t.decodable = false;
-                if (QLabel* unit = w.control<QLabel>(QStringLiteral("lblAuxUnit%1").arg(n)))
-                    unit->setText(ledOutput(w, n) ? QStringLiteral("%") : QStringLiteral("V"));
-                continue;
-            }
-            showRow(t, row, name, ctrl, false, ledOutput(w, n));
-            if (row.composite == Composite::AuxVoltMin)
-                setChecked(w.control(QStringLiteral("cbxAuxVar%1").arg(n)),
-                           textOf(w.control(QStringLiteral("cmbAuxMax%1").arg(n))) != textOf(ctrl));
+            if (row.composite != Composite::None)
+                showComposite(t, row, QString(), n);
+            else
+                showRow(t, row, resolve(row.name, n), t.view.control(resolve(row.control, n)), false, ledOutput(t.view, n));
         }
-    }
-    setChecked(w.control(QStringLiteral("cbxExternUBL")), readParameterValue(QStringLiteral("extern_ubl")) != 0);
+    setChecked(t.view.control(QStringLiteral("cbxExternUBL")), readParameterValue(QStringLiteral("extern_ubl")) != 0);
 }
 
 void storeAuxOutputs(Transfer& t)
 {
-    TfrmMain& w = t.w;
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= 4; ++n)
         for (const Row& row : auxRows()) {
-            const QString name = resolve(row.name, n);
-            QWidget* ctrl = w.control(resolve(row.control, n));
-            if (row.composite == Composite::AuxType) {
-                writeParameter(name, uint16_t(std::max(0, indexOf(ctrl))));
-                continue;
-            }
-            // An output that is not variable has one level: its maximum is its minimum too.
-            if (row.composite == Composite::AuxVoltMin && !checked(w.control(QStringLiteral("cbxAuxVar%1").arg(n))))
-                ctrl = w.control(QStringLiteral("cmbAuxMax%1").arg(n));
-            storeRow(t, row, name, ctrl, ledOutput(w, n));
+            if (row.composite != Composite::None)
+                storeComposite(t, row, QString(), n);
+            else
+                storeRow(t, row, resolve(row.name, n), t.view.control(resolve(row.control, n)), ledOutput(t.view, n));
         }
-    }
-    writeParameter(QStringLiteral("extern_ubl"), checked(w.control(QStringLiteral("cbxExternUBL"))) ? 1 : 0);
+    writeParameter(QStringLiteral("extern_ubl"), checked(t.view.control(QStringLiteral("cbxExternUBL"))) ? 1 : 0);
 }
 
 // ---- Memories -------------------------------------------------------------------------------
 
-QString memoryName(int memory, const char* stem)
+rules::PositionUnit positionUnit(const Transfer& t)
 {
-    return QStringLiteral("mem%1_").arg(memory) + QString::fromLatin1(stem);
-}
-
-// The memory's check boxes: position, massage, aux 1-4, impulse, lock (null where none).
-std::array<QWidget*, app::MemMemberCount> memoryBoxes(const TfrmMain& w, int memory)
-{
-    return w.arrays.mem[std::size_t(memory - 1)];
-}
-
-QComboBox* memOrderBox(const char* name)
-{
-    const TfrmMemOrder* dialog = app::windows().frmMemOrder;
-    return dialog ? dialog->findChild<QComboBox*>(QString::fromLatin1(name)) : nullptr;
-}
-
-rules::PositionUnit positionUnit(const TfrmMain& w)
-{
-    const QAction* degrees = w.menuItem(QStringLiteral("MenuMemUnitsDegrees"));
-    return {w.menuItem(QStringLiteral("mniinch"))->isChecked(),
-            w.productMode == app::ModeRq9 && degrees && degrees->isChecked(), w.decimalSeparator};
+    const QAction* degrees = t.view.menuItem(QStringLiteral("MenuMemUnitsDegrees"));
+    return {t.state.inch, t.state.productMode == ModeRq9 && degrees && degrees->isChecked(), t.state.decimalSeparator};
 }
 
 // The step numbers the reset order writes, for its order and pair flags.
@@ -602,64 +370,57 @@ std::array<int, 8> stepSequence(int orderFlag, int pairFlag)
     return steps;
 }
 
-const char* const kMemoryFlags[] = {"use_position", "use_massage", "use_dc1", "use_dc2", "use_dc3", "use_dc4", "impulse",
-                                    "inv_impulse", "write_enabled"};
-const char* const kPriorities[] = {"priority_dc_on", "priority_dc_off", "priority_massage_on", "priority_massage_off"};
-const char* const kPriorityBoxes[] = {"cmbAuxOn", "cmbAuxOff", "cmbMasOn", "cmbMasOff"};
-
 void showMemories(Transfer& t)
 {
-    TfrmMain& w = t.w;
+    ui::FormView& v = t.view;
+    rules::MemoryTable& memory = t.state.memory;
     for (int n = 1; n <= 8; ++n) {
-        rules::MemoryRecord& record = w.memory.records[std::size_t(n - 1)];
-        record.valueSlot = readParameterValue(memoryName(n, "value_index"));
-        std::array<uint16_t, 9> flags{};
+        rules::MemoryRecord& record = memory.records[std::size_t(n - 1)];
+        record.valueSlot = readParameterValue(memoryParameter(n, "value_index"));
+        std::array<uint16_t, kMemoryFlags.size()> flags{};
         bool unset = true;
         for (std::size_t i = 0; i < flags.size(); ++i) {
-            flags[i] = readParameterValue(memoryName(n, kMemoryFlags[i]));
+            flags[i] = readParameterValue(memoryParameter(n, kMemoryFlags[i]));
             unset = unset && flags[i] != 0;
         }
         if (unset) {
             for (std::size_t i = 0; i < flags.size(); ++i)
                 if (i != 6)
-                    readDefault(memoryName(n, kMemoryFlags[i]), flags[i]);
+                    readDefault(memoryParameter(n, kMemoryFlags[i]), flags[i]);
             if (n >= 7)
                 for (std::size_t i = 1; i <= 5; ++i)
                     flags[i] = 0;
         }
-        const auto boxes = memoryBoxes(w, n);
-        for (int m = app::memPos; m <= app::memAux4; ++m)
+        const auto& boxes = v.arrays().mem[std::size_t(n - 1)];
+        for (int m = ui::memPos; m <= ui::memAux4; ++m)
             setChecked(boxes[std::size_t(m)], flags[std::size_t(m)] != 0);
-        setChecked(boxes[app::memImp], flags[7] == 0);
-        setChecked(boxes[app::memLock], flags[8] == 0);
+        setChecked(boxes[ui::memImp], flags[7] == 0);
+        setChecked(boxes[ui::memLock], flags[8] == 0);
 
-        if (w.memory.hasSlot(n - 1)) {
+        if (memory.hasSlot(n - 1)) {
             const int slot = record.valueSlot;
-            const uint16_t mask = readParameterValue(memoryName(n, "pos_mask"));
+            const uint16_t mask = readParameterValue(memoryParameter(n, "pos_mask"));
             for (int i = 0; i < 8; ++i)
-                w.memory.values[std::size_t(slot)][std::size_t(i)] =
-                    (mask >> (7 - i)) & 1 ? readParameterValue(QStringLiteral("mem%1_pos%2").arg(slot + 1).arg(8 - i))
-                                          : rules::kNoPosition;
+                memory.values[std::size_t(slot)][std::size_t(i)] =
+                    (mask >> (7 - i)) & 1 ? readParameterValue(memoryPositionParameter(slot, i)) : rules::kNoPosition;
         }
 
         std::array<int, 8> p{};
         int sum = 0;
         for (int r = 1; r <= 8; ++r) {
-            p[std::size_t(r - 1)] = readParameterValue(QStringLiteral("priority_memory%1_ref%2").arg(n).arg(r));
+            p[std::size_t(r - 1)] = readParameterValue(stepParameter(n, r));
             sum += p[std::size_t(r - 1)];
         }
-        std::array<uint16_t, 4> priorities{};
-        for (std::size_t i = 0; i < 4; ++i)
-            priorities[i] = readParameterValue(QString::fromLatin1(kPriorities[i]));
         record.orderFlag = p[0] < p[2] ? 1 : 0;
         record.pairFlag = ((p[0] == p[1] && p[0] != 15) || (p[7] == p[6] && p[7] != 15) || (p[0] == 15 && p[2] == 15)) ? 1 : 0;
         if (n <= 6) {
-            for (std::size_t i = 0; i < 4; ++i)
-                select(memOrderBox(kPriorityBoxes[i]), sum / 8 < priorities[i] ? 1 : 0);
+            // The last memory read decides.
+            for (std::size_t i = 0; i < kPriorities.size(); ++i)
+                t.state.memoryOrder[i] = sum / 8 < readParameterValue(QString::fromLatin1(kPriorities[i])) ? 1 : 0;
         } else {
             const QString side = n == 8 ? QStringLiteral("Up") : QStringLiteral("Down");
-            select(w.control(QStringLiteral("cmbRefOrder") + side), record.orderFlag);
-            select(w.control(QStringLiteral("cmbRefPair") + side), record.pairFlag);
+            select(v.control(QStringLiteral("cmbRefOrder") + side), record.orderFlag);
+            select(v.control(QStringLiteral("cmbRefPair") + side), record.pairFlag);
         }
         const std::array<int, 8> expected = stepSequence(record.orderFlag, record.pairFlag);
         for (int r = 0; r < 8; ++r)
@@ -667,70 +428,62 @@ void showMemories(Transfer& t)
                 t.decodable = false;
     }
 
-    const rules::PositionUnit unit = positionUnit(w);
+    const rules::PositionUnit unit = positionUnit(t);
     for (int n = 7; n <= 8; ++n) {
         const QString side = n == 8 ? QStringLiteral("Up") : QStringLiteral("Down");
-        const bool hasSlot = w.memory.hasSlot(n - 1);
+        const bool hasSlot = memory.hasSlot(n - 1);
         for (int i = 0; i < 8; ++i) {
-            const uint16_t value = hasSlot ? w.memory.values[std::size_t(w.memory.records[std::size_t(n - 1)].valueSlot)][std::size_t(i)]
+            const uint16_t value = hasSlot ? memory.values[std::size_t(memory.records[std::size_t(n - 1)].valueSlot)][std::size_t(i)]
                                            : (i < 4 ? (n == 7 ? rules::kDriveDown : rules::kDriveUp) : rules::kNoPosition);
-            rules::showPosition(w.control<QComboBox>(QStringLiteral("cmbRef%1%2").arg(side).arg(i + 1)), value, unit);
+            rules::showPosition(v.control<QComboBox>(QStringLiteral("cmbRef%1%2").arg(side).arg(i + 1)), value, unit);
         }
     }
-    if (auto* factory = w.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")))
+    if (auto* factory = v.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")))
         factory->setChecked(device::lib::getConfigResetToDefaults());
-    applyRowEnableRule(w);
+    applyRowEnableRule(v);
 }
 
 void storeMemories(Transfer& t)
 {
-    TfrmMain& w = t.w;
+    const ui::FormView& v = t.view;
+    const rules::MemoryTable& memory = t.state.memory;
     for (int n = 1; n <= 8; ++n) {
-        const rules::MemoryRecord& record = w.memory.records[std::size_t(n - 1)];
-        writeParameter(memoryName(n, "value_index"), uint16_t(record.valueSlot));
-        const auto boxes = memoryBoxes(w, n);
-        for (int m = app::memPos; m <= app::memAux4; ++m)
+        const rules::MemoryRecord& record = memory.records[std::size_t(n - 1)];
+        writeParameter(memoryParameter(n, "value_index"), uint16_t(record.valueSlot));
+        const auto& boxes = v.arrays().mem[std::size_t(n - 1)];
+        for (int m = ui::memPos; m <= ui::memAux4; ++m)
             if (boxes[std::size_t(m)])
-                writeParameter(memoryName(n, kMemoryFlags[m]), checked(boxes[std::size_t(m)]) ? 1 : 0);
-        if (boxes[app::memImp]) {
-            writeParameter(memoryName(n, "impulse"), checked(boxes[app::memImp]) ? 1 : 0);
-            writeParameter(memoryName(n, "inv_impulse"), checked(boxes[app::memImp]) ? 0 : 1);
+                writeParameter(memoryParameter(n, kMemoryFlags[std::size_t(m)]), checked(boxes[std::size_t(m)]) ? 1 : 0);
+        if (boxes[ui::memImp]) {
+            writeParameter(memoryParameter(n, "impulse"), checked(boxes[ui::memImp]) ? 1 : 0);
+            writeParameter(memoryParameter(n, "inv_impulse"), checked(boxes[ui::memImp]) ? 0 : 1);
         }
-        if (boxes[app::memLock])
-            writeParameter(memoryName(n, "write_enabled"), checked(boxes[app::memLock]) ? 0 : 1);
-
+        if (boxes[ui::memLock])
+            writeParameter(memoryParameter(n, "write_enabled"), checked(boxes[ui::memLock]) ? 0 : 1);
         uint16_t mask = 255;
-        if (w.memory.hasSlot(n - 1)) {
+        if (memory.hasSlot(n - 1)) {
             const int slot = record.valueSlot;
             mask = 0;
             for (int i = 0; i < 8; ++i) {
-                const uint16_t value = w.memory.values[std::size_t(slot)][std::size_t(i)];
-                writeParameter(QStringLiteral("mem%1_pos%2").arg(slot + 1).arg(8 - i), value);
+                const uint16_t value = memory.values[std::size_t(slot)][std::size_t(i)];
+                writeParameter(memoryPositionParameter(slot, i), value);
                 if (value != rules::kNoPosition)
                     mask |= uint16_t(1u << (7 - i));
             }
         }
-        writeParameter(memoryName(n, "pos_mask"), n <= 6 ? 255 : mask);
+        writeParameter(memoryParameter(n, "pos_mask"), n <= 6 ? 255 : mask);
         const std::array<int, 8> steps = stepSequence(record.orderFlag, record.pairFlag);
         for (int r = 1; r <= 8; ++r)
-            writeParameter(QStringLiteral("priority_memory%1_ref%2").arg(n).arg(r), uint16_t(steps[std::size_t(r - 1)]));
+            writeParameter(stepParameter(n, r), uint16_t(steps[std::size_t(r - 1)]));
     }
-    for (std::size_t i = 0; i < 4; ++i) {
-        const QComboBox* box = memOrderBox(kPriorityBoxes[i]);
-        writeParameter(QString::fromLatin1(kPriorities[i]), box && box->currentIndex() > 0 ? 9 : 0);
-    }
+    for (std::size_t i = 0; i < kPriorities.size(); ++i)
+        writeParameter(QString::fromLatin1(kPriorities[i]), t.state.memoryOrder[i] > 0 ? 9 : 0);
 }
 
-// ---- Standard mode --------------------------------------------------------------------------
-
-const Row kStandardStroke{"stroke_max", "cmbStrokeLt", Kind::Scaled, Unit::Length, kDefaultMarker, "Default", 65535};
-const Row kStandardLower{"stroke_min", "cmbLowerLt", Kind::Scaled, Unit::Length, 0, "Default", 0};
-const Row kStandardSafety{"safety_stroke_min", "cmbSafeStrokeMinLt", Kind::Scaled, Unit::Length, kDefaultMarker, "Default", 65535};
-const Row kStandardForced{"forced_init_time", "cmbForcedLt", Kind::TruncatedScaled, Unit::ForcedSeconds, kDefaultMarker, "Default", 65535};
+// ---- Standard view --------------------------------------------------------------------------
 
 void showStandard(Transfer& t)
 {
-    TfrmMain& w = t.w;
     QString prefix = QStringLiteral("ref1_");
     for (int n = 1; n <= 6; ++n) {
         const uint16_t reference = readParameterValue(QStringLiteral("ref%1_reference").arg(n));
@@ -739,59 +492,60 @@ void showStandard(Transfer& t)
             break;
         }
     }
-    for (const Row* row : {&kStandardStroke, &kStandardLower, &kStandardSafety})
-        showRow(t, *row, prefix + QString::fromLatin1(row->name), w.control(QString::fromLatin1(row->control)), false);
-    showRow(t, kStandardForced, QString::fromLatin1(kStandardForced.name), w.control(QString::fromLatin1(kStandardForced.control)), false);
-    rules::showActuatorData(w, prefix, w.control<QComboBox>(QStringLiteral("cmbActLt")), false);
+    for (const Row& row : standardReferenceRows())
+        showRow(t, row, prefix + QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)), false);
+    const Row& forced = standardForcedRow();
+    showRow(t, forced, QString::fromLatin1(forced.name), t.view.control(QString::fromLatin1(forced.control)), false);
+    rules::showActuatorData(t.view, t.state, prefix, t.view.control<QComboBox>(QStringLiteral("cmbActLt")), false);
 }
 
 void storeStandard(Transfer& t)
 {
-    TfrmMain& w = t.w;
-    writeParameter(QStringLiteral("channel1"), 65535);
+    writeParameter(channelParameter(1), 65535);
     writeParameter(QStringLiteral("ref1_reference"), 0);
     const QString prefix = QStringLiteral("ref1_");
-    for (const Row* row : {&kStandardStroke, &kStandardLower, &kStandardSafety})
-        storeRow(t, *row, prefix + QString::fromLatin1(row->name), w.control(QString::fromLatin1(row->control)));
-    storeRow(t, kStandardForced, QString::fromLatin1(kStandardForced.name), w.control(QString::fromLatin1(kStandardForced.control)));
-    rules::storeActuatorData(w, prefix, w.control<QComboBox>(QStringLiteral("cmbActLt")));
+    for (const Row& row : standardReferenceRows())
+        storeRow(t, row, prefix + QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)));
+    const Row& forced = standardForcedRow();
+    storeRow(t, forced, QString::fromLatin1(forced.name), t.view.control(QString::fromLatin1(forced.control)));
+    rules::storeActuatorData(t.view, t.state, prefix, t.view.control<QComboBox>(QStringLiteral("cmbActLt")));
 }
 
-void writeFactoryDefaultsFlag(TfrmMain& w)
+void writeFactoryDefaultsFlag(const ui::FormView& v)
 {
-    device::lib::setConfigResetToDefaults(checked(w.control(QStringLiteral("cbxFactoryDefaults"))));
+    device::lib::setConfigResetToDefaults(checked(v.control(QStringLiteral("cbxFactoryDefaults"))));
 }
 
 } // namespace
 
-void showConfiguration(TfrmMain& w)
+void showConfiguration(ui::FormView& view, WindowState& state)
 {
-    Transfer t(w);
-    w.conflictAsked = false;
-    const bool programmableBefore = w.programmable;
-    auto* factory = w.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"));
+    Transfer t(view, state);
+    state.conflictAsked = false;
+    const bool programmableBefore = state.programmable;
+    auto* factory = view.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"));
 
-    if (!w.advanced) {
+    if (!state.advanced) {
         showStandard(t);
     } else {
-        if (w.productMode == app::ModeRq9)
+        if (state.productMode == ModeRq9)
             showFixedRows(t, rq9Rows());
         else
             showReferenceRows(t);
         showFixedRows(t, mz40Rows());
-        if (holds(w, When::AuxTab)) {
+        if (holds(t, When::AuxTab)) {
             showFixedRows(t, massageRows());
-            if (holds(w, When::AuxOutputs))
+            if (holds(t, When::AuxOutputs))
                 showAuxOutputs(t);
         }
         showFixedRows(t, variousRows());
         showFixedRows(t, resetRows());
-        if (tabShown(w, "tsMemory"))
+        if (view.tabShown(QStringLiteral("tsMemory")))
             showMemories(t);
 
         // No two memories may share a value slot.
         std::array<bool, rules::kValueSlots> used{};
-        for (const rules::MemoryRecord& record : w.memory.records)
+        for (const rules::MemoryRecord& record : state.memory.records)
             if (record.valueSlot >= 0 && record.valueSlot < rules::kValueSlots) {
                 if (used[std::size_t(record.valueSlot)])
                     t.decodable = false;
@@ -802,62 +556,62 @@ void showConfiguration(TfrmMain& w)
         if (factory && device::lib::getConfigResetToDefaults())
             factory->setChecked(true);
         if (!t.decodable && (programmableBefore || checked(factory)))
-            ui::dialogs().information(&w, QStringLiteral("Configuration cannot be decoded correctly by configurator.\n\n"
-                                                         "Cannot program/save until reset to defaults is performed."));
+            ui::dialogs().information(view.dialogParent(),
+                                      QStringLiteral("Configuration cannot be decoded correctly by configurator.\n\n"
+                                                     "Cannot program/save until reset to defaults is performed."));
     }
 
     if (factory && device::lib::getConfigResetToDefaults())
         factory->setChecked(true);
-    w.programmable = t.decodable;
-    updateProgramSaveState(w);
+    state.programmable = t.decodable;
+    updateProgramSaveState(view, state);
 }
 
-void storeConfiguration(TfrmMain& w)
+void storeConfiguration(ui::FormView& view, WindowState& state)
 {
-    Transfer t(w);
+    Transfer t(view, state);
     device::lib::closeConfig();
-    device::lib::openConfig(w.configurationType);
+    device::lib::openConfig(state.configurationType);
 
-    if (!w.advanced) {
+    if (!state.advanced) {
         storeStandard(t);
     } else {
-        bool memoryImpulse = false;
-        if (w.productMode == app::ModeRq9) {
-            writeParameter(QStringLiteral("channel1"), 7);
-            writeParameter(QStringLiteral("channel2"), 6);
+        if (state.productMode == ModeRq9) {
+            writeParameter(channelParameter(1), 7);
+            writeParameter(channelParameter(2), 6);
             writeParameter(QStringLiteral("ref1_reference"), 7);
             writeParameter(QStringLiteral("ref2_reference"), 6);
             storeFixedRows(t, rq9Rows());
-            writeFactoryDefaultsFlag(w);
+            writeFactoryDefaultsFlag(view);
         } else {
-            storeReferenceRows(t, memoryImpulse);
+            storeReferenceRows(t);
         }
         storeFixedRows(t, mz40Rows());
-        if (!tabShown(w, "tsMemory"))
+        if (!view.tabShown(QStringLiteral("tsMemory")))
             for (int n = 1; n <= 4; ++n) {
-                writeParameter(memoryName(n, "inv_impulse"), memoryImpulse ? 0 : 1);
-                writeParameter(memoryName(n, "impulse"), memoryImpulse ? 1 : 0);
+                writeParameter(memoryParameter(n, "inv_impulse"), t.memoryImpulse ? 0 : 1);
+                writeParameter(memoryParameter(n, "impulse"), t.memoryImpulse ? 1 : 0);
             }
         storeFixedRows(t, massageRows());
-        if (holds(w, When::AuxOutputs))
+        if (holds(t, When::AuxOutputs))
             storeAuxOutputs(t);
         storeFixedRows(t, variousRows());
         storeFixedRows(t, resetRows());
-        if (tabShown(w, "tsMemory"))
+        if (view.tabShown(QStringLiteral("tsMemory")))
             storeMemories(t);
-        writeFactoryDefaultsFlag(w);
+        writeFactoryDefaultsFlag(view);
     }
-    writeString(QStringLiteral("ConfType"), QString::fromLatin1(productTag(w.productMode)));
+    writeString(QStringLiteral("ConfType"), QString::fromLatin1(productTag(state.productMode)));
 }
 
-void updateProgramSaveState(TfrmMain& w)
+void updateProgramSaveState(ui::FormView& view, const WindowState& state)
 {
-    auto* program = w.control(QStringLiteral("btnProgramConfig"));
-    auto* save = w.control(QStringLiteral("btnSaveConfig"));
-    auto* read = w.control(QStringLiteral("btnReadConfig"));
-    const bool allowed = w.programmable || checked(w.control(QStringLiteral("cbxFactoryDefaults")));
+    auto* program = view.control(QStringLiteral("btnProgramConfig"));
+    auto* save = view.control(QStringLiteral("btnSaveConfig"));
+    auto* read = view.control(QStringLiteral("btnReadConfig"));
+    const bool allowed = state.programmable || checked(view.control(QStringLiteral("cbxFactoryDefaults")));
     if (allowed) {
-        if (program && read && read->isEnabled() && !w.boxBusy)
+        if (program && read && read->isEnabled() && !state.boxBusy)
             program->setEnabled(true);
         if (save)
             save->setEnabled(true);
@@ -868,29 +622,31 @@ void updateProgramSaveState(TfrmMain& w)
             save->setEnabled(false);
     }
     if (program)
-        w.menuItem(QStringLiteral("mniProgram"))->setEnabled(program->isEnabled());
+        if (QAction* item = view.menuItem(QStringLiteral("mniProgram")))
+            item->setEnabled(program->isEnabled());
     if (save)
-        w.menuItem(QStringLiteral("mniSave"))->setEnabled(save->isEnabled());
+        if (QAction* item = view.menuItem(QStringLiteral("mniSave")))
+            item->setEnabled(save->isEnabled());
 }
 
-void mniResetClick(TfrmMain& w)
+void mniResetClick(ui::FormView& view, WindowState& state)
 {
-    w.setWindowTitle(w.windowCaption);
+    view.showFileInTitle(QString());
     device::lib::closeConfig();
-    device::lib::openConfig(w.configurationType);
-    w.memory.reset();
-    showConfiguration(w);
-    w.programmable = true;
-    updateProgramSaveState(w);
-    referenceSelectClick(w);
+    device::lib::openConfig(state.configurationType);
+    state.memory.reset();
+    showConfiguration(view, state);
+    state.programmable = true;
+    updateProgramSaveState(view, state);
+    referenceSelectClick(view, state);
 }
 
-void cmbSnoreTimeSelect(TfrmMain& w)
+void cmbSnoreTimeSelect(ui::FormView& view)
 {
-    auto* time = w.control<QComboBox>(QStringLiteral("cmbSnoreTime"));
+    auto* time = view.control<QComboBox>(QStringLiteral("cmbSnoreTime"));
     const bool on = time && time->currentText() != QStringLiteral("Off");
     for (const char* name : {"cmbSnoreMemory", "cmbSnoreSpeed"})
-        if (QWidget* box = w.control(QString::fromLatin1(name)))
+        if (QWidget* box = view.control(QString::fromLatin1(name)))
             box->setEnabled(on);
 }
 

@@ -2,21 +2,23 @@
 
 // The two transfers between the configuration session and the window, and what depends on them.
 
-namespace app {
-class TfrmMain;
+namespace ui {
+class FormView;
 }
 
 namespace config {
 
+struct WindowState;
+
 // Fills every control from the session and decides whether the configuration can be represented.
-void showConfiguration(app::TfrmMain& window);
+void showConfiguration(ui::FormView& view, WindowState& state);
 // Rebuilds the session from a fresh one with what the visible part of the window owns.
-void storeConfiguration(app::TfrmMain& window);
+void storeConfiguration(ui::FormView& view, WindowState& state);
 // Program and Save follow the programmable flag or the factory-defaults box.
-void updateProgramSaveState(app::TfrmMain& window);
+void updateProgramSaveState(ui::FormView& view, const WindowState& state);
 // File > Reset to defaults.
-void mniResetClick(app::TfrmMain& window);
+void mniResetClick(ui::FormView& view, WindowState& state);
 // The snore memory and speed only matter while a snore time is set.
-void cmbSnoreTimeSelect(app::TfrmMain& window);
+void cmbSnoreTimeSelect(ui::FormView& view);
 
 } // namespace config

@@ -1,6 +1,5 @@
 #include "device/selectdevice.h"
 
-#include "app/frmmain.h"
 #include "device/moxtalib.h"
 #include "ui/dialogs.h"
 
@@ -15,7 +14,7 @@ const QString kNoAdapter = QStringLiteral(
 
 } // namespace
 
-TfrmSelectDevice::TfrmSelectDevice(QWidget* parent)
+TfrmSelectDevice::TfrmSelectDevice(QWidget* parent, const AdapterStartup* startup)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::frmSelectDevice>())
 {
@@ -23,7 +22,8 @@ TfrmSelectDevice::TfrmSelectDevice(QWidget* parent)
     connect(m_ui->btnSelect, &QPushButton::clicked, this, &TfrmSelectDevice::btnSelectClick);
     connect(m_ui->btnIdentify, &QPushButton::clicked, this, &TfrmSelectDevice::btnIdentifyClick);
     connect(m_ui->lbxDevices, &QListWidget::itemDoubleClicked, this, &TfrmSelectDevice::btnSelectClick);
-    startupSearch();
+    if (startup)
+        startupSearch(*startup);
 }
 
 TfrmSelectDevice::~TfrmSelectDevice() = default;
@@ -35,21 +35,20 @@ QStringList TfrmSelectDevice::splitAdapterList(const QString& names, int count)
     return names.split(u'\t').mid(0, count);
 }
 
-void TfrmSelectDevice::startupSearch()
+void TfrmSelectDevice::startupSearch(const AdapterStartup& startup)
 {
-    app::TfrmMain* main = app::mainWindow();
-    if (!main || main->terminateRequested)
-        return;
+    QWidget* main = parentWidget();
     QString names;
     int16_t count = 0;
     try {
         count = device::lib::findAllDevices(names);
     } catch (const std::bad_alloc&) {
         ui::dialogs().information(main, QStringLiteral("Not enough memory. Exiting"));
-        main->mniQuitClick();
+        if (startup.quit)
+            startup.quit();
         return;
     }
-    adapterName = main->settings.usbFileName();
+    adapterName = startup.remembered;
     bool showDialog = false;
     if (!adapterName.isEmpty()) {
         if (device::lib::openSpecificDevice(adapterName)) {
@@ -70,7 +69,8 @@ void TfrmSelectDevice::startupSearch()
     probe(splitAdapterList(names, count));
     if (showDialog) {
         ui::dialogs().run(this);
-        main->settings.setUsbFileName(adapterName);
+        if (startup.remember)
+            startup.remember(adapterName);
     }
 }
 

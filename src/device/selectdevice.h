@@ -5,19 +5,29 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
 class frmSelectDevice;
 }
 
+// What the start-up search needs of the program: the adapter the settings remember, how to
+// remember another choice, and how to end the program.
+struct AdapterStartup
+{
+    QString remembered;
+    std::function<void(const QString&)> remember;
+    std::function<void()> quit;
+};
+
 class TfrmSelectDevice : public QDialog
 {
     Q_OBJECT
 
 public:
-    // Runs the start-up search; it may show this dialog and remembers the chosen adapter.
-    explicit TfrmSelectDevice(QWidget* parent = nullptr);
+    // With a start-up, runs the search; it may show this dialog and remembers the chosen adapter.
+    explicit TfrmSelectDevice(QWidget* parent = nullptr, const AdapterStartup* startup = nullptr);
     ~TfrmSelectDevice() override;
 
     // The chosen adapter's name; empty when none is chosen.
@@ -33,7 +43,7 @@ public:
     int showForMenu();
 
 private:
-    void startupSearch();
+    void startupSearch(const AdapterStartup& startup);
 
     std::unique_ptr<Ui::frmSelectDevice> m_ui;
 };

@@ -1,22 +1,23 @@
 // Configuration files: Load and Save of .cfg files and the unattended LOADSAVE run. The device
 // library reads and writes the files; this is everything around its two calls.
 
-#include "app/frmmain.h"
+#include "files/configfiles.h"
 
 #include "config/access.h"
 #include "config/channels.h"
 #include "config/transfers.h"
+#include "config/windowstate.h"
 #include "device/moxtalib.h"
 #include "files/filenames.h"
-#include "rules/actuators.h"
+#include "rules/massage.h"
 #include "ui/dialogs.h"
+#include "ui/formview.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 
-namespace app {
+namespace files {
 
 namespace {
 
@@ -24,65 +25,66 @@ const QString kFilter = QStringLiteral("Configuration files (*.cfg)");
 
 } // namespace
 
-void TfrmMain::mniLoadClick()
+void loadCommand(ui::FormView& view, config::WindowState& state)
 {
-    restoreNormalColour();
-    if (operationGuard)
+    view.restoreNormalColour();
+    if (state.operationGuard)
         return;
-    operationGuard = true;
-    const QString path = ui::dialogs().openFile(this, QString(), lastLoadedFile, kFilter);
+    state.operationGuard = true;
+    const QString path = ui::dialogs().openFile(view.dialogParent(), QString(), state.lastLoadedFile, kFilter);
     if (!path.isEmpty()) {
-        fileLoad(path);
-        config::referenceSelectClick(*this);
+        fileLoad(view, state, path);
+        config::referenceSelectClick(view, state);
     }
-    operationGuard = false;
+    state.operationGuard = false;
 }
 
-bool TfrmMain::fileLoad(const QString& path, QString* storedFirmware)
+bool fileLoad(ui::FormView& view, config::WindowState& state, const QString& path, QString* storedFirmware)
 {
-    lastLoadedFile = path;
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + windowCaption);
-    device::lib::openConfig(configurationType);
+    state.lastLoadedFile = path;
+    view.showFileInTitle(QFileInfo(path).fileName());
+    device::lib::openConfig(state.configurationType);
     QString hexFile;
     if (device::lib::loadConfig(path, hexFile) < 0) {
-        ui::dialogs().information(this, QStringLiteral("Could not read config file (not for supported hardware?)"));
+        ui::dialogs().information(view.dialogParent(), QStringLiteral("Could not read config file (not for supported hardware?)"));
         return false;
     }
 
     bool keep = true;
-    const int mode = files::modeOfProductTag(config::readString(QStringLiteral("ConfType")));
-    if (mode >= 0 && !modeItem(mode)->isChecked()) {
+    const int mode = modeOfProductTag(config::readString(QStringLiteral("ConfType")));
+    if (mode >= 0 && mode != state.productMode) {
         keep = false;
-        const QString name = productNameOfMode(mode);
-        if (findChild<QMenu*>(QStringLiteral("mniMode"))->menuAction()->isVisible()) {
-            keep = !menuItem(QStringLiteral("mniWarn"))->isChecked()
-                   || ui::dialogs().question(this, QStringLiteral("Configurator needs to change mode to continue.\n\n"
-                                                                  "Are you sure you want to change to ")
-                                                       + name);
+        const QString name = config::productNameOfMode(mode);
+        if (view.menuItem(QStringLiteral("mniMode"))->isVisible()) {
+            keep = !view.menuItem(QStringLiteral("mniWarn"))->isChecked()
+                   || ui::dialogs().question(view.dialogParent(), QStringLiteral("Configurator needs to change mode to continue.\n\n"
+                                                                                 "Are you sure you want to change to ")
+                                                                      + name);
             if (keep) {
-                mniModeItemClick(modeItem(mode));
+                view.switchMode(mode);
                 // The switch reopened the session with the new type's defaults: the window must show
                 // the file, so it is read once more.
                 device::lib::loadConfig(path, hexFile);
             }
         } else {
-            ui::dialogs().information(this, QStringLiteral("Please use ") + name + QStringLiteral(" configurator to read this file"));
+            ui::dialogs().information(view.dialogParent(),
+                                      QStringLiteral("Please use ") + name + QStringLiteral(" configurator to read this file"));
         }
     }
     if (!keep) {
-        setWindowTitle(windowCaption);
+        view.showFileInTitle(QString());
         device::lib::closeConfig();
-        device::lib::openConfig(configurationType);
+        device::lib::openConfig(state.configurationType);
     }
-    config::showConfiguration(*this);
+    config::showConfiguration(view, state);
     if (storedFirmware)
         *storedFirmware = keep ? hexFile : QString();
 
-    auto* hex = control<QLineEdit>(QStringLiteral("edtHexFile"));
+    auto* hex = view.control<QLineEdit>(QStringLiteral("edtHexFile"));
     if (hex) {
         hex->clear();
         QFont font = hex->font();
-        const bool named = keep && !hexFile.isEmpty() && tabShown(tab(QStringLiteral("tsProgrammer")));
+        const bool named = keep && !hexFile.isEmpty() && view.tabShown(QStringLiteral("tsProgrammer"));
         if (named)
             hex->setText(hexFile);
         font.setBold(named);
@@ -91,56 +93,58 @@ bool TfrmMain::fileLoad(const QString& path, QString* storedFirmware)
     return keep;
 }
 
-void TfrmMain::mniSaveClick()
+void saveCommand(ui::FormView& view, config::WindowState& state)
 {
-    restoreNormalColour();
-    if (operationGuard)
+    view.restoreNormalColour();
+    if (state.operationGuard)
         return;
-    operationGuard = true;
-    massageConsistencyCheck();
-    const QString chosen = ui::dialogs().saveFile(this, QString(), lastLoadedFile, kFilter);
+    state.operationGuard = true;
+    rules::massageConsistencyCheck(view, state);
+    const QString chosen = ui::dialogs().saveFile(view.dialogParent(), QString(), state.lastLoadedFile, kFilter);
     if (chosen.isEmpty()) {
-        operationGuard = false;
+        state.operationGuard = false;
         return;
     }
-    const QString path = files::withCfgExtension(chosen);
-    if (QFileInfo::exists(path) && !ui::dialogs().question(this, QStringLiteral("File exists. Overwrite?"))) {
-        operationGuard = false;
+    const QString path = withCfgExtension(chosen);
+    if (QFileInfo::exists(path) && !ui::dialogs().question(view.dialogParent(), QStringLiteral("File exists. Overwrite?"))) {
+        state.operationGuard = false;
         return;
     }
-    const QString titleBefore = windowTitle();
-    setWindowTitle(QFileInfo(chosen).fileName() + QStringLiteral(" - ") + windowCaption);
-    config::storeConfiguration(*this);
-    const auto* hex = control<QLineEdit>(QStringLiteral("edtHexFile"));
-    const QString firmware = (tabShown(tab(QStringLiteral("tsProgrammer"))) && hex) ? hex->text() : QString();
+    const QString titleBefore = view.dialogParent()->windowTitle();
+    view.showFileInTitle(QFileInfo(chosen).fileName());
+    config::storeConfiguration(view, state);
+    const auto* hex = view.control<QLineEdit>(QStringLiteral("edtHexFile"));
+    const QString firmware = (view.tabShown(QStringLiteral("tsProgrammer")) && hex) ? hex->text() : QString();
     const int16_t status = device::lib::saveConfig(path, firmware);
     if (status < 0) {
         // Nothing was written: say so, and the title does not name a file that does not hold this.
-        setWindowTitle(titleBefore);
-        ui::dialogs().information(this, QStringLiteral("Could not save config file (") + device::lib::errorMessage(status) + u')');
+        view.dialogParent()->setWindowTitle(titleBefore);
+        ui::dialogs().information(view.dialogParent(),
+                                  QStringLiteral("Could not save config file (") + device::lib::errorMessage(status) + u')');
     }
-    operationGuard = false;
+    state.operationGuard = false;
 }
 
-void TfrmMain::loadSaveRun(const QString& path)
+void loadSaveRun(ui::FormView& view, config::WindowState& state, const QString& path)
 {
     QString firmware;
-    if (!fileLoad(path, &firmware)) {
+    if (!fileLoad(view, state, path, &firmware)) {
         // Never write the start-up defaults over a file that did not load.
-        requestTerminate(1);
+        view.requestQuit(1);
         return;
     }
     // The window's rows follow the file's channels before the window is stored.
-    config::referenceSelectClick(*this);
-    config::storeConfiguration(*this);
+    config::referenceSelectClick(view, state);
+    config::storeConfiguration(view, state);
     // The firmware file name the file carried goes back into it.
     const int16_t status = device::lib::saveConfig(path, firmware);
     if (status < 0) {
-        ui::dialogs().information(this, QStringLiteral("Could not save config file (") + device::lib::errorMessage(status) + u')');
-        requestTerminate(1);
+        ui::dialogs().information(view.dialogParent(),
+                                  QStringLiteral("Could not save config file (") + device::lib::errorMessage(status) + u')');
+        view.requestQuit(1);
         return;
     }
-    requestTerminate(0);
+    view.requestQuit(0);
 }
 
-} // namespace app
+} // namespace files

@@ -1,11 +1,12 @@
 #include "rules/actuators.h"
 
-#include "app/controlarrays.h"
-#include "app/frmmain.h"
 #include "config/access.h"
 #include "config/channels.h"
+#include "config/windowstate.h"
 #include "platform/inifile.h"
 #include "ui/dialogs.h"
+#include "ui/events.h"
+#include "ui/formview.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,8 +22,6 @@
 namespace rules {
 
 namespace {
-
-using app::TfrmMain;
 
 constexpr int kNameChars = 19; // a name in the lists
 constexpr int kActnameChars = 40; // a configuration's own name for its actuator
@@ -126,21 +125,22 @@ Values readValues(const QString& prefix)
     return values;
 }
 
-QMenu* fileMenu(const TfrmMain& w)
+QMenu* fileMenu(const ui::FormView& v)
 {
-    return w.findChild<QMenu*>(QStringLiteral("mniAlternateFile"));
+    QAction* item = v.menuItem(QStringLiteral("mniAlternateFile"));
+    return item ? item->menu() : nullptr;
 }
 
 // An entry of the table by its item in an actuator list (item 0 is the automatic one).
-const ActuatorEntry* entryOfItem(const TfrmMain& w, int item)
+const ActuatorEntry* entryOfItem(const config::WindowState& state, int item)
 {
-    const auto& entries = w.actuators.entries;
+    const auto& entries = state.actuators.entries;
     if (item < 1 || std::size_t(item) > entries.size())
         return nullptr;
     return &entries[std::size_t(item - 1)];
 }
 
-void addToLists(const TfrmMain& w, const QString& name)
+void addToLists(const ui::FormView& w, const QString& name)
 {
     for (QComboBox* list : actuatorLists(w))
         if (list)
@@ -160,13 +160,13 @@ bool flag(const platform::IniFile& file, const QString& section, const char* key
 bool offered(const platform::IniFile& file, const QString& section, int mode)
 {
     switch (mode) {
-    case app::ModeTavrin:
+    case config::ModeTavrin:
         return flag(file, section, "tavrin");
-    case app::ModeBelmora:
+    case config::ModeBelmora:
         return flag(file, section, "belmora");
-    case app::ModeMz40Standard:
+    case config::ModeMz40Standard:
         return flag(file, section, "mz40std");
-    case app::ModeMz40Advanced:
+    case config::ModeMz40Advanced:
         return flag(file, section, "mz40adv");
     default:
         return false; // the RQ9 mode has no actuator lists to fill
@@ -188,9 +188,9 @@ ActuatorEntry readEntry(const platform::IniFile& file, const QString& section)
 }
 
 // Rebuilds the table and the five lists from one actuator file, for the current mode.
-void loadActuatorFile(TfrmMain& w, const QString& path)
+void loadActuatorFile(ui::FormView& w, config::WindowState& state, const QString& path)
 {
-    auto& entries = w.actuators.entries;
+    auto& entries = state.actuators.entries;
     entries.clear();
     for (QComboBox* list : actuatorLists(w))
         if (list) {
@@ -202,7 +202,7 @@ void loadActuatorFile(TfrmMain& w, const QString& path)
     for (const QString& section : file.sectionNames(kSectionListBytes)) {
         if (section.isEmpty() || entries.size() >= std::size_t(ActuatorTable::kMaxEntries))
             break;
-        if (!offered(file, section, w.productMode))
+        if (!offered(file, section, state.productMode))
             continue;
         ActuatorEntry e = readEntry(file, section);
         addToLists(w, e.name);
@@ -215,17 +215,17 @@ void loadActuatorFile(TfrmMain& w, const QString& path)
 
 // Whether a conflicting configuration gives way to the table's entry. Standard mode always keeps the
 // configuration; "Ask" asks once per transfer and keeps the configuration for any later conflict.
-bool useConfigurator(TfrmMain& w)
+bool useConfigurator(ui::FormView& w, config::WindowState& state)
 {
-    if (!w.advanced)
+    if (!state.advanced)
         return false;
     auto checked = [&w](const char* name) {
         const QAction* item = w.menuItem(QString::fromLatin1(name));
         return item && item->isChecked();
     };
-    if (checked("mniConflictAsk") && !w.conflictAsked) {
-        w.conflictAsked = true;
-        return ui::dialogs().question(&w, QStringLiteral("There is a conflict between the configuration and the "
+    if (checked("mniConflictAsk") && !state.conflictAsked) {
+        state.conflictAsked = true;
+        return ui::dialogs().question(w.dialogParent(), QStringLiteral("There is a conflict between the configuration and the "
                                                          "actuator known to the configurator\n\n"
                                                          "Use the configurator default?"));
     }
@@ -233,9 +233,9 @@ bool useConfigurator(TfrmMain& w)
 }
 
 // Appends a configuration's own actuator; its index, or -1 when the table is full.
-int addConfiguredEntry(TfrmMain& w, const QString& actname, const Values& values)
+int addConfiguredEntry(ui::FormView& w, config::WindowState& state, const QString& actname, const Values& values)
 {
-    auto& entries = w.actuators.entries;
+    auto& entries = state.actuators.entries;
     if (entries.size() >= std::size_t(ActuatorTable::kMaxEntries))
         return -1;
     ActuatorEntry e;
@@ -249,7 +249,7 @@ int addConfiguredEntry(TfrmMain& w, const QString& actname, const Values& values
 
 } // namespace
 
-std::vector<QComboBox*> actuatorLists(const app::TfrmMain& window)
+std::vector<QComboBox*> actuatorLists(const ui::FormView& window)
 {
     std::vector<QComboBox*> lists;
     for (const char* name : {"cmbAct1", "cmbAct2", "cmbAct3", "cmbAct4", "cmbActLt"})
@@ -257,14 +257,14 @@ std::vector<QComboBox*> actuatorLists(const app::TfrmMain& window)
     return lists;
 }
 
-void buildActuatorFileMenu(app::TfrmMain& w)
+void buildActuatorFileMenu(ui::FormView& w, config::WindowState& state)
 {
     QMenu* menu = fileMenu(w);
     if (!menu)
         return;
     menu->clear();
     // No case in the filter, so "Actuators.ini" is found as it is on the system the files come from.
-    const QStringList files = QDir(w.dataDirectory)
+    const QStringList files = QDir(state.dataDirectory)
                                   .entryList({QStringLiteral("act*.ini")}, QDir::Files | QDir::Hidden | QDir::System,
                                              QDir::Unsorted);
     for (const QString& file : files) {
@@ -272,14 +272,14 @@ void buildActuatorFileMenu(app::TfrmMain& w)
         QAction* item = menu->addAction(QString(caption).replace(u'&', QStringLiteral("&&")));
         item->setData(file); // the name as found, whatever the case of its ".ini"
         item->setCheckable(true);
-        QObject::connect(item, &QAction::triggered, &w, [&w, item] { chooseActuatorFile(w, item); });
+        QObject::connect(item, &QAction::triggered, item, [&w, &state, item] { chooseActuatorFile(w, state, item); });
         if (caption == QStringLiteral("Actuators"))
-            chooseActuatorFile(w, item);
+            chooseActuatorFile(w, state, item);
     }
     menu->menuAction()->setVisible(menu->actions().size() >= 2);
 }
 
-void chooseActuatorFile(app::TfrmMain& w, QAction* item)
+void chooseActuatorFile(ui::FormView& w, config::WindowState& state, QAction* item)
 {
     QMenu* menu = fileMenu(w);
     if (!menu || (item && item == menu->menuAction()))
@@ -294,13 +294,13 @@ void chooseActuatorFile(app::TfrmMain& w, QAction* item)
     for (QAction* other : items)
         other->setChecked(other == item);
     const QString file = item->data().isValid() ? item->data().toString() : item->text() + QStringLiteral(".ini");
-    loadActuatorFile(w, w.dataDirectory + file);
+    loadActuatorFile(w, state, state.dataDirectory + file);
 }
 
-void storeActuatorData(app::TfrmMain& w, const QString& prefix, const QComboBox* list)
+void storeActuatorData(ui::FormView&, const config::WindowState& state, const QString& prefix, const QComboBox* list)
 {
     // An item without an entry (only the design-time lists have such) counts as automatic too.
-    const ActuatorEntry* e = list ? entryOfItem(w, list->currentIndex()) : nullptr;
+    const ActuatorEntry* e = list ? entryOfItem(state, list->currentIndex()) : nullptr;
     if (!e) {
         config::writeParameter(parameter(prefix, "auto_type"), 1);
         return;
@@ -323,7 +323,7 @@ void storeActuatorData(app::TfrmMain& w, const QString& prefix, const QComboBox*
         config::writeParameter(prefix + QStringLiteral("unused%1").arg(i), 0);
 }
 
-void showActuatorData(app::TfrmMain& w, const QString& prefix, QComboBox* list, bool fromDefaults)
+void showActuatorData(ui::FormView& w, config::WindowState& state, const QString& prefix, QComboBox* list, bool fromDefaults)
 {
     if (!list)
         return;
@@ -333,7 +333,7 @@ void showActuatorData(app::TfrmMain& w, const QString& prefix, QComboBox* list, 
     }
     const QString actname = config::readString(parameter(prefix, "actname")).left(kActnameChars);
     const Values values = readValues(prefix);
-    const auto& entries = w.actuators.entries;
+    const auto& entries = state.actuators.entries;
 
     // The first entry of the same family and subtype, when the configuration names one; it also sees
     // the entries this transfer added for earlier references.
@@ -346,9 +346,9 @@ void showActuatorData(app::TfrmMain& w, const QString& prefix, QComboBox* list, 
     int result = -1;
     if (familyEntry >= 0) {
         result = familyEntry;
-        if (!matches(entries[std::size_t(familyEntry)], values) && !useConfigurator(w)) {
+        if (!matches(entries[std::size_t(familyEntry)], values) && !useConfigurator(w, state)) {
             // With the table full the family's entry stays chosen.
-            if (const int added = addConfiguredEntry(w, actname, values); added >= 0)
+            if (const int added = addConfiguredEntry(w, state, actname, values); added >= 0)
                 result = added;
         }
     } else {
@@ -356,12 +356,12 @@ void showActuatorData(app::TfrmMain& w, const QString& prefix, QComboBox* list, 
             if (matches(entries[k], values))
                 result = int(k);
         if (result < 0)
-            result = addConfiguredEntry(w, actname, values); // -1 with the table full: no selection
+            result = addConfiguredEntry(w, state, actname, values); // -1 with the table full: no selection
     }
     list->setCurrentIndex(result >= 0 ? result + 1 : -1);
 }
 
-void cmbActuatorChange(app::TfrmMain& w, QWidget* sender)
+void cmbActuatorChange(ui::FormView& w, config::WindowState& state, QWidget* sender)
 {
     w.restoreNormalColour();
     const std::vector<QComboBox*> lists = actuatorLists(w);
@@ -374,26 +374,26 @@ void cmbActuatorChange(app::TfrmMain& w, QWidget* sender)
     bool up = false;
     bool down = false;
     bool accelerationOff = false;
-    if (const ActuatorEntry* e = entryOfItem(w, (*found)->currentIndex())) {
+    if (const ActuatorEntry* e = entryOfItem(state, (*found)->currentIndex())) {
         up = e->disableSlsUp;
         down = e->disableSlsDown;
         accelerationOff = e->disableSlsAcc;
         if (!e->warningText.isEmpty())
-            ui::dialogs().warning(&w, e->warningText);
+            ui::dialogs().warning(w.dialogParent(), e->warningText);
     }
-    const auto& controls = w.arrays.refs[row];
+    const auto& controls = w.arrays().refs[row];
     // An actuator that cannot stop softly at an end keeps SLS ignored there.
-    for (const auto& [member, locked] : {std::pair{app::cbxIgnUp, up}, std::pair{app::cbxIgnDw, down}})
+    for (const auto& [member, locked] : {std::pair{ui::cbxIgnUp, up}, std::pair{ui::cbxIgnDw, down}})
         if (auto* ignore = qobject_cast<QCheckBox*>(controls[member])) {
             ignore->setChecked(locked);
             ignore->setEnabled(!locked);
         }
-    w.slsAccelerationOff[row] = accelerationOff;
+    state.slsAccelerationOff[row] = accelerationOff;
     // The SLS return boxes follow the ignore boxes, as after a click on them.
     config::cbxIgnClick(w);
 }
 
-void connectActuatorHandlers(app::TfrmMain& w)
+void connectActuatorHandlers(ui::FormView& w, config::WindowState& state)
 {
     QStringList names;
     for (int i = 1; i <= 4; ++i)
@@ -402,8 +402,7 @@ void connectActuatorHandlers(app::TfrmMain& w)
     for (int i = 1; i <= 4; ++i)
         names << QStringLiteral("cmbInitPlug%1").arg(i);
     for (const QString& name : names)
-        if (auto* box = w.control<QComboBox>(name))
-            QObject::connect(box, &QComboBox::activated, &w, [&w, box] { cmbActuatorChange(w, box); });
+        ui::onUserEdit(w.control<QComboBox>(name), [&w, &state](QWidget* box) { cmbActuatorChange(w, state, box); });
 }
 
 } // namespace rules

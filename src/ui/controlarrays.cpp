@@ -1,8 +1,9 @@
-#include "app/controlarrays.h"
+#include "ui/controlarrays.h"
 
 #include "ui/dialogs.h"
+#include "ui/formview.h"
 
-namespace app {
+namespace ui {
 
 const std::array<const char*, RefMemberCount> kReferencePatterns = {
     "lblRefRef#", "cmbAct#", "cmbInitPlug#", "lblSetRef#", "cmbStroke#", "cmbLower#", "cmbSpeed#",
@@ -29,35 +30,35 @@ QString resolvePattern(const QString& pattern, int index)
     return name.replace(u'#', QString::number(index + 1));
 }
 
-QWidget* lookupControl(QWidget* root, const QString& pattern, int index)
+QWidget* lookupControl(const FormView& view, const QString& pattern, int index)
 {
     const QString name = resolvePattern(pattern, index);
-    QWidget* control = root ? root->findChild<QWidget*>(name) : nullptr;
+    QWidget* control = view.control(name);
     if (!control)
-        ui::dialogs().information(root, name + QStringLiteral(" not found!"));
+        dialogs().information(view.dialogParent(), name + QStringLiteral(" not found!"));
     return control;
 }
 
-void ControlArrays::resolve(QWidget* root)
+void ControlArrays::resolve(const FormView& view)
 {
     for (int i = 0; i < kReferenceRecords; ++i) {
         for (int m = 0; m < RefMemberCount; ++m)
-            refs[std::size_t(i)][std::size_t(m)] = lookupControl(root, QString::fromLatin1(kReferencePatterns[std::size_t(m)]), i);
+            refs[std::size_t(i)][std::size_t(m)] = lookupControl(view, QString::fromLatin1(kReferencePatterns[std::size_t(m)]), i);
         for (int m = 0; m < AuxMemberCount; ++m)
-            aux[std::size_t(i)][std::size_t(m)] = lookupControl(root, QString::fromLatin1(kAuxPatterns[std::size_t(m)]), i);
+            aux[std::size_t(i)][std::size_t(m)] = lookupControl(view, QString::fromLatin1(kAuxPatterns[std::size_t(m)]), i);
     }
     for (int slot = 0; slot < 6; ++slot)
         for (int m = 0; m < MemMemberCount; ++m)
-            mem[std::size_t(slot)][std::size_t(m)] = lookupControl(root, QString::fromLatin1(kMemoryPatterns[std::size_t(m)]), slot);
+            mem[std::size_t(slot)][std::size_t(m)] = lookupControl(view, QString::fromLatin1(kMemoryPatterns[std::size_t(m)]), slot);
     // The reset drive: massage and the four aux outputs only.
     const char* const down[] = {"cbxResDrvDownMas", "cbxResDrvDownAux1", "cbxResDrvDownAux2", "cbxResDrvDownAux3", "cbxResDrvDownAux4"};
     const char* const up[] = {"cbxResDrvUpMas", "cbxResDrvUpAux1", "cbxResDrvUpAux2", "cbxResDrvUpAux3", "cbxResDrvUpAux4"};
     for (int m = 0; m < 5; ++m) {
-        mem[6][std::size_t(memMas + m)] = lookupControl(root, QString::fromLatin1(down[m]), 0);
-        mem[7][std::size_t(memMas + m)] = lookupControl(root, QString::fromLatin1(up[m]), 0);
+        mem[6][std::size_t(memMas + m)] = lookupControl(view, QString::fromLatin1(down[m]), 0);
+        mem[7][std::size_t(memMas + m)] = lookupControl(view, QString::fromLatin1(up[m]), 0);
     }
     mem[6][memPos] = mem[6][memImp] = mem[6][memLock] = nullptr;
     mem[7][memPos] = mem[7][memImp] = mem[7][memLock] = nullptr;
 }
 
-} // namespace app
+} // namespace ui

@@ -8,7 +8,9 @@
 
 #include <array>
 
-namespace app {
+namespace ui {
+
+class FormView;
 
 // Members of a reference record, in order.
 enum RefMember {
@@ -40,8 +42,8 @@ extern const std::array<const char*, MemMemberCount> kMemoryPatterns;
 // The pattern with every '#' replaced by index + 1.
 QString resolvePattern(const QString& pattern, int index);
 
-// Looks the resolved name up below root; when there is none, shows "<name> not found!" and gives null.
-QWidget* lookupControl(QWidget* root, const QString& pattern, int index);
+// Looks the resolved name up in the window; when there is none, shows "<name> not found!" and gives null.
+QWidget* lookupControl(const FormView& view, const QString& pattern, int index);
 
 struct ControlArrays
 {
@@ -51,7 +53,7 @@ struct ControlArrays
 
     // References 1 to 4 (the 44 reference and 10 aux members of each index), memory slots 1 to 6,
     // then the reset-drive records 7 (down) and 8 (up) from their check boxes.
-    void resolve(QWidget* root);
+    void resolve(const FormView& view);
 
     template <typename T>
     T* ref(int reference, RefMember member) const
@@ -60,4 +62,4 @@ struct ControlArrays
     }
 };
 
-} // namespace app
+} // namespace ui

@@ -1,0 +1,327 @@
+// Read, Program, the firmware download and the service commands: everything the window asks of
+// the connected box, under the pause protocol of the live status.
+
+#include "device/boxoperations.h"
+
+#include "config/channels.h"
+#include "config/transfers.h"
+#include "config/windowstate.h"
+#include "device/moxtalib.h"
+#include "device/pollthread.h"
+#include "device/selectdevice.h"
+#include "rules/massage.h"
+#include "ui/dialogs.h"
+#include "ui/formview.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QThread>
+
+namespace device {
+
+namespace {
+
+// The operation whose download runs: the library's progress callback carries no context.
+ui::FormView* g_downloadView = nullptr;
+
+} // namespace
+
+bool pausePoll(PollThread& poll, ui::FormView& view)
+{
+    if (!poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        ui::dialogs().information(view.dialogParent(), QStringLiteral("Internal error"));
+        return false;
+    }
+    poll.state() = PollIdle;
+    return true;
+}
+
+void resumePoll(PollThread& poll, int state)
+{
+    poll.state() = state;
+    poll.mutex().unlock();
+}
+
+void waitPainted(int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(std::min<qint64>(10, std::max<qint64>(0, deadline.remainingTime())));
+    }
+}
+
+BoxOperations::BoxOperations(ui::FormView& view, config::WindowState& state, PollThread& poll)
+    : m_view(view)
+    , m_state(state)
+    , m_poll(poll)
+{
+}
+
+bool BoxOperations::beginGuardedBoxOperation()
+{
+    if (m_state.operationGuard)
+        return false;
+    m_state.operationGuard = true;
+    if (!m_view.modeCheck()) {
+        m_state.operationGuard = false;
+        return false;
+    }
+    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
+        m_state.operationGuard = false;
+        return false;
+    }
+    return true;
+}
+
+void BoxOperations::read()
+{
+    if (!beginGuardedBoxOperation())
+        return;
+    m_poll.state() = PollIdle;
+    m_view.restoreNormalColour();
+    m_view.setStatusText(QStringLiteral("Reading configuration"));
+
+    lib::closeConfig();
+    lib::openConfig(m_state.configurationType);
+    lib::setUsageOfControlLink(8);
+    const int16_t r = lib::readConfigRunMode(m_poll.deviceNumber());
+    const bool success = r >= 1;
+    if (success) {
+        if (auto* hex = m_view.control<QLineEdit>(QStringLiteral("edtHexFile")))
+            hex->clear();
+        m_view.setStatusText(QString());
+        config::showConfiguration(m_view, m_state);
+        config::referenceSelectClick(m_view, m_state);
+    } else {
+        m_view.setStatusText(QStringLiteral("Could not read configuration (") + lib::errorMessage(r) + u')');
+    }
+    m_poll.state() = PollWatch;
+    m_poll.mutex().unlock();
+
+    if (m_view.colorFeedback(success) && !success)
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not read configuration"));
+    if (success)
+        m_view.setStatusText(QStringLiteral("Done"));
+    m_state.operationGuard = false;
+}
+
+void BoxOperations::program()
+{
+    bool success = false;
+    bool goOn = true;
+    if (!m_state.operationGuard) {
+        m_state.operationGuard = true;
+        if (m_view.modeCheck()) {
+            rules::massageConsistencyCheck(m_view, m_state);
+            m_view.restoreNormalColour();
+            if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+                ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
+                m_state.operationGuard = false;
+                return;
+            }
+            m_poll.state() = PollIdle;
+            m_view.setStatusText(QStringLiteral("Reading gui"));
+            config::storeConfiguration(m_view, m_state);
+            auto* hex = m_view.control<QLineEdit>(QStringLiteral("edtHexFile"));
+            const bool withFirmware = m_view.tabShown(QStringLiteral("tsProgrammer")) && hex && !hex->text().isEmpty();
+            if (withFirmware)
+                goOn = downloadFirmware(true);
+            if (goOn) {
+                m_view.setStatusText(QStringLiteral("Programming configuration"));
+                lib::setUsageOfControlLink(8);
+                const int16_t r = lib::programConfigRunMode(m_poll.deviceNumber());
+                if (r < 0) {
+                    m_view.setStatusText(QStringLiteral("Could not program configuration (") + lib::errorMessage(r) + u')');
+                } else if (lib::activateConfig(m_poll.deviceNumber()) < 0) {
+                    m_view.setStatusText(QStringLiteral("Could not activate configuration"));
+                } else {
+                    QThread::msleep(20);
+                    success = true;
+                }
+            }
+            m_poll.state() = withFirmware ? PollReadIdentity : PollWatch;
+            m_poll.mutex().unlock();
+        }
+        m_state.operationGuard = false;
+    }
+    const bool off = m_view.colorFeedback(success);
+    if (success)
+        m_view.setStatusText(QStringLiteral("Done"));
+    else if (off && goOn)
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not program configuration"));
+}
+
+int BoxOperations::progressCallback(int percent)
+{
+    if (g_downloadView)
+        g_downloadView->setProgress(percent & 0xFF);
+    QCoreApplication::processEvents();
+    return 1;
+}
+
+bool BoxOperations::downloadFirmware(bool fromProgram)
+{
+    // Closing, Quit and Restart wait for the end of the download (the window stays meanwhile).
+    m_downloadRunning = true;
+    const auto ended = qScopeGuard([this] {
+        m_downloadRunning = false;
+        emit downloadEnded();
+    });
+    bool result = true;
+    if (!fromProgram) {
+        if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+            ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
+            return false;
+        }
+        m_poll.state() = PollIdle;
+        m_poll.changed() = 1;
+    }
+    if (ui::dialogs().confirm(m_view.dialogParent(),
+                              QStringLiteral("Please remove all handsets from the control box before continuing\n\n"
+                                             "Pressing <Cancel> will skip hexfile-programming"))) {
+        const uint8_t device = m_poll.deviceNumber();
+        m_view.setStatusText(QStringLiteral("Programming hexfile"));
+        m_view.setProgress(0);
+        m_view.showProgress(true);
+        lib::setUsageOfControlLink(8);
+        QString serial;
+        QString date;
+        lib::getProductionInfo(device, serial, date);
+        lib::gotoBootMode(device);
+        waitPainted(500);
+        lib::setUsageOfControlLink(6);
+        waitPainted(500);
+        QString failure;
+        const QString path = m_view.control<QLineEdit>(QStringLiteral("edtHexFile"))->text();
+        g_downloadView = &m_view;
+        const int16_t downloaded = lib::download(path, &BoxOperations::progressCallback);
+        g_downloadView = nullptr;
+        if (downloaded < 0) {
+            failure = QStringLiteral("Control box application cannot be downloaded");
+        } else {
+            const int16_t started = lib::executeApp();
+            waitPainted(500);
+            if (started < 0)
+                failure = QStringLiteral("Control box application cannot be started.\n\n"
+                                         "The downloaded software is probably not compatible.");
+        }
+        if (failure.isEmpty()) {
+            if (m_view.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"))->isChecked()) {
+                lib::closeConfig();
+                lib::openConfig(m_state.configurationType);
+                lib::setConfigResetToDefaults(true);
+                lib::setUsageOfControlLink(8);
+                if (lib::programConfigRunMode(device) >= 0 && lib::activateConfig(device) >= 0)
+                    QThread::msleep(20);
+            }
+        } else {
+            lib::changeSpeed(0);
+            ui::dialogs().information(m_view.dialogParent(), failure);
+            result = false;
+        }
+        m_view.showProgress(false);
+    }
+    if (!fromProgram) {
+        m_poll.state() = PollSense;
+        m_poll.mutex().unlock();
+        m_view.colorFeedback(result);
+        if (result)
+            m_view.setStatusText(QStringLiteral("Done"));
+    }
+    return result;
+}
+
+void BoxOperations::downloadOnly()
+{
+    m_view.restoreNormalColour();
+    downloadFirmware(false);
+}
+
+void BoxOperations::selectHexFile()
+{
+    const QString file = ui::dialogs().openFile(m_view.dialogParent(), QString(), QString(), QStringLiteral("HEX files (*.hex)"));
+    if (!file.isEmpty())
+        m_view.control<QLineEdit>(QStringLiteral("edtHexFile"))->setText(file);
+}
+
+void BoxOperations::hexFileChanged()
+{
+    if (QWidget* button = m_view.control(QStringLiteral("btnDownloadOnly")))
+        button->setEnabled(!m_view.control<QLineEdit>(QStringLiteral("edtHexFile"))->text().isEmpty());
+}
+
+void BoxOperations::resetInitLock()
+{
+    if (!beginGuardedBoxOperation())
+        return;
+    lib::setUsageOfControlLink(8);
+    const int16_t r = lib::doAny(129, 0x8026, nullptr);
+    if ((r & 0xFF) == 0)
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Initialization lock successfully reset"));
+    else
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Falied to reset initialization lock - error code: ")
+                                                             + QString::number(r & 0xFF));
+    m_poll.mutex().unlock();
+    m_state.operationGuard = false;
+}
+
+void BoxOperations::eraseMemoryPositions(const QString& adapterName)
+{
+    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
+        return;
+    }
+    if (!ui::dialogs().question(m_view.dialogParent(),
+                                QStringLiteral("This will erase the connected devices stored memory positions\n\nContinue?"))) {
+        m_poll.mutex().unlock();
+        return;
+    }
+    m_poll.state() = PollIdle;
+    lib::closeDevice();
+    if (adapterName.isEmpty()) {
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("No device selected"));
+    } else if (!lib::openSpecificDevice(adapterName)) {
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not open device"));
+    } else if (!lib::setUsageOfControlLink(4)) {
+        lib::closeDevice();
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not set usage of control link"));
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            lib::setHandsetCommand(78, 78);
+            waitPainted(100);
+        }
+        m_poll.state() = PollSense;
+    }
+    m_poll.mutex().unlock();
+}
+
+void BoxOperations::chooseAdapter(TfrmSelectDevice* dialog)
+{
+    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
+        return;
+    }
+    m_poll.state() = PollIdle;
+    lib::closeDevice();
+    if (dialog) {
+        dialog->showForMenu();
+        const QString name = dialog->adapterName;
+        if (!name.isEmpty() && lib::openSpecificDevice(name)) {
+            if (lib::setUsageOfControlLink(8))
+                m_poll.state() = PollSense;
+            else
+                ui::dialogs().information(
+                    m_view.dialogParent(),
+                    QStringLiteral("The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program."));
+        }
+    }
+    m_poll.changed() = 1;
+    m_poll.mutex().unlock();
+}
+
+} // namespace device

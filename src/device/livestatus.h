@@ -1,0 +1,49 @@
+#pragma once
+
+// The live status: the information panel, the Status tab and the enabling of Read and Program
+// follow what the poll thread found; the error list of the Status tab.
+
+#include <QByteArray>
+
+#include <cstdint>
+
+namespace config {
+struct WindowState;
+}
+
+namespace ui {
+class FormView;
+}
+
+namespace device {
+
+class PollThread;
+
+class LiveStatus
+{
+public:
+    LiveStatus(ui::FormView& view, config::WindowState& state, PollThread& poll);
+
+    // The GUI timer's tick: redraws what changed.
+    void tick();
+    // The error list of the Status tab: read from the box (under the pause protocol), and drawn
+    // from what was read in the chosen time format.
+    void readErrorList();
+    void renderErrorList();
+    // The user made another page active.
+    void pageChanged();
+    // The time format was changed by the user.
+    void timeFormatChanged();
+
+private:
+    ui::FormView& m_view;
+    config::WindowState& m_state;
+    PollThread& m_poll;
+    QByteArray m_errorBuffer = QByteArray(64, '\0');
+    // The Status tab was the active page when the box went away.
+    bool m_statusTabWasActive = false;
+    uint32_t m_lastShownPowered = 0;
+    bool m_poweredShown = false;
+};
+
+} // namespace device

@@ -1,0 +1,68 @@
+#include "ui/events.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QObject>
+#include <QPointer>
+
+namespace ui {
+
+namespace {
+
+// Watches one control for the focus leaving it. An editable combo box keeps the focus itself (its
+// line edit forwards to it), so one filter serves both.
+class ExitWatcher : public QObject
+{
+public:
+    ExitWatcher(QWidget* control, std::function<void(QWidget*)> handler)
+        : QObject(control)
+        , m_control(control)
+        , m_handler(std::move(handler))
+    {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_control && event->type() == QEvent::FocusOut) {
+            // Opening the box's own list, a menu or another window is no exit: the user has not
+            // moved on to another control.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason)
+                m_handler(m_control);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> m_control;
+    std::function<void(QWidget*)> m_handler;
+};
+
+} // namespace
+
+void onExit(QWidget* control, std::function<void(QWidget*)> handler)
+{
+    if (control && handler)
+        new ExitWatcher(control, std::move(handler));
+}
+
+void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler)
+{
+    if (!control || !handler)
+        return;
+    if (auto* box = qobject_cast<QComboBox*>(control)) {
+        QObject::connect(box, &QComboBox::activated, box, [box, handler] { handler(box); });
+        if (QLineEdit* edit = box->lineEdit())
+            QObject::connect(edit, &QLineEdit::textEdited, box, [box, handler] { handler(box); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, handler] { handler(edit); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QObject::connect(button, &QAbstractButton::clicked, button, [button, handler] { handler(button); });
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,20 @@
+#pragma once
+
+// The two kinds of event the value rules listen to, wired in one way for the whole program.
+// An exit is a control losing the keyboard focus (for an editable combo box, its line edit losing
+// it to anything outside the box). A user edit is a change made by the user: typing or pasting
+// (textEdited), choosing an item (activated) or clicking (clicked); a text or state the program
+// sets never counts as one.
+
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+
+// Calls handler(control) each time the control is left. The handler may move the focus back.
+void onExit(QWidget* control, std::function<void(QWidget*)> handler);
+// Calls handler(control) after each change the user makes in the control.
+void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler);
+
+} // namespace ui
