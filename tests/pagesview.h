@@ -35,9 +35,11 @@ public:
 
     QWidget* root() const { return m_root.get(); }
 
+    using ui::FormView::control;
     QWidget* control(const QString& name) const override { return name.isEmpty() ? nullptr : m_root->findChild<QWidget*>(name); }
     const ui::ControlArrays& arrays() const override { return m_arrays; }
     QWidget* tab(const QString& name) const override { return m_tabs ? m_tabs->findChild<QWidget*>(name) : nullptr; }
+    using ui::FormView::tabShown;
     bool tabShown(const QWidget* page) const override
     {
         const int index = (m_tabs && page) ? m_tabs->indexOf(const_cast<QWidget*>(page)) : -1;

@@ -234,6 +234,7 @@ private slots:
         QCOMPARE(errors->topLevelItem(0)->text(1), QString("E18 - Initialization lock"));
         const int reads = errorReads();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(status)).center());
+        QCoreApplication::processEvents();
         QCOMPARE(errorReads(), reads);
 
         // Unplugged while Status is shown, twice redrawn without a box: back to Status with the box.
@@ -519,9 +520,16 @@ private slots:
         QVERIFY(w.control("btnDownloadOnly")->isEnabled());
 
         const QString prompt = "Please remove all handsets from the control box before continuing\n\nPressing <Cancel> will skip hexfile-programming";
-        // Cancel: nothing downloaded, reported as done.
-        b.t.script.expect(MessageKind::Confirmation, prompt, false);
+        // Cancel: nothing downloaded, reported as done. While the download has the box, the window
+        // shows none, and Read and Program are out of reach.
+        bool readOffMeanwhile = false;
+        b.t.script.expect(MessageKind::Confirmation, prompt, false, [&] {
+            w.GuiTimerTimer();
+            readOffMeanwhile = !w.control("btnReadConfig")->isEnabled() && !w.menuItem("mniRead")->isEnabled()
+                               && !w.menuItem("mniProgram")->isEnabled() && !w.tabShown(w.tab("tsErrList"));
+        });
         w.btnDownloadOnlyClick();
+        QVERIFY(readOffMeanwhile);
         QCOMPARE(statusText(w), QString("Done"));
         QCOMPARE(windowColour(w), QColor(0, 255, 0));
         QCOMPARE(w.poll().state().load(), int(device::PollSense));
@@ -559,7 +567,9 @@ private slots:
             testutil::writeFile(dir.filePath("app.hex"), QByteArray::fromStdString(hextext::image(4096))));
 
         bool shownWhileClosing = false;
+        bool downloadOffWhileRunning = false;
         QString saidWhileClosing;
+        QString barWhileClosing;
         b.t.script.expect(MessageKind::Confirmation,
                           "Please remove all handsets from the control box before continuing\n\n"
                           "Pressing <Cancel> will skip hexfile-programming",
@@ -569,11 +579,18 @@ private slots:
                                   w.close();
                                   shownWhileClosing = w.isVisible();
                                   saidWhileClosing = statusText(w);
+                                  // The progress bar covers the status text's end: it says so too.
+                                  if (w.progressBar()->isVisible() && w.progressBar()->isTextVisible())
+                                      barWhileClosing = w.progressBar()->format();
+                                  downloadOffWhileRunning = !w.control("btnDownloadOnly")->isEnabled()
+                                                            && !w.menuItem("mniUsbDevice")->isEnabled();
                               });
                           });
         w.btnDownloadOnlyClick();
         QVERIFY(shownWhileClosing);
         QCOMPARE(saidWhileClosing, QString("Programming hexfile - the program closes when the download has ended"));
+        QCOMPARE(barWhileClosing, QString("The program closes when the download has ended (%p%)"));
+        QVERIFY(downloadOffWhileRunning);
         moxtasim::BoxState box;
         QVERIFY(moxtasim::boxState("ZUBREX-0001", 0, box));
         QCOMPARE(int(box.downloadedBytes), 4096);

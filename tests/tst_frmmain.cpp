@@ -199,7 +199,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("keys"); // l r: arrows on the tab bar; t T: Ctrl+Tab, Ctrl+Shift+Tab on the page; w: wheel down
+        // l r: arrows on the tab bar; t T: Ctrl+Tab, Ctrl+Shift+Tab on the page; c: Ctrl+Tab, p P:
+        // Ctrl+PageDown, Ctrl+PageUp in the page's first value box; w: wheel down on the tab bar
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("to");
         QTest::newRow("standard, Left") << QStringList() << 0 << "tsSettings" << "l" << "tsSettings";
         QTest::newRow("standard, Right") << QStringList() << 0 << "tsSettings" << "r" << "tsSettings";
@@ -212,6 +214,10 @@ private slots:
         QTest::newRow("desk, Left twice from Stop Min") << QStringList{"COMBINED"} << 0 << "tsSafetyStop2" << "ll" << "tsRefs";
         QTest::newRow("MZ40 Standard, Right from References") << QStringList{"COMBINED"} << 3 << "tsRefs" << "r" << "tsMZ40";
         QTest::newRow("RQ9, Left from RQ9") << QStringList{"COMBINED"} << 2 << "tsRQ9" << "l" << "tsRQ9";
+        QTest::newRow("desk, Ctrl+Tab in a box") << QStringList{"COMBINED"} << 0 << "tsRefCfgs" << "c" << "tsSafetyStop2";
+        QTest::newRow("desk, Ctrl+PageUp in a box") << QStringList{"COMBINED"} << 0 << "tsSafetyStop2" << "P" << "tsRefCfgs";
+        QTest::newRow("desk, Ctrl+PageDown in a box of Custom") << QStringList{"COMBINED"} << 0 << "tsParameters" << "p" << "tsRefs";
+        QTest::newRow("standard, Ctrl+Tab in a box") << QStringList() << 0 << "tsSettings" << "c" << "tsSettings";
     }
 
     void hiddenTabsAreOutOfReach()
@@ -231,8 +237,14 @@ private slots:
         QCOMPARE(tabs->currentWidget()->objectName(), from);
         // Ctrl+Tab reaches the tab widget from the page it is pressed on.
         QWidget* keyTarget = tabs->currentWidget();
+        QWidget* box = tabs->currentWidget()->findChild<QComboBox*>();
         for (QChar key : keys) {
-            if (key == u'l' || key == u'r') {
+            if (key == u'c' || key == u'p' || key == u'P') {
+                QVERIFY(box);
+                box->setFocus();
+                QTest::keyClick(box, key == u'c' ? Qt::Key_Tab : (key == u'p' ? Qt::Key_PageDown : Qt::Key_PageUp),
+                                Qt::ControlModifier);
+            } else if (key == u'l' || key == u'r') {
                 QTest::keyClick(tabs->tabBar(), key == u'l' ? Qt::Key_Left : Qt::Key_Right);
             } else if (key == u't' || key == u'T') {
                 QTest::keyClick(keyTarget, key == u't' ? Qt::Key_Tab : Qt::Key_Backtab,

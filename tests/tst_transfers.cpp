@@ -12,6 +12,7 @@
 
 #include <moxtausbdll.h>
 
+#include "pagesview.h"
 #include "windowtest.h"
 
 using testutil::WindowTest;
@@ -68,6 +69,22 @@ void set(const Values& values)
     for (const auto& [name, v] : values)
         QVERIFY2(lin_SetConfig(name.toLatin1().constData(), uint16_t(v)) == 0, qPrintable(name));
 }
+
+// The pages alone with a session of the layout open: what a test of the transfers needs.
+struct PageTest
+{
+    explicit PageTest(const char* type)
+    {
+        moxtasim::reset();
+        moxtasim::loadBench(testutil::kQuietBench);
+        lin_OpenConfig(type, 0, 0);
+        view.state.advanced = true;
+        view.state.configurationType = QString::fromLatin1(type);
+    }
+
+    ui::ScriptedDialogs script;
+    testutil::PagesView view;
+};
 
 } // namespace
 
@@ -182,9 +199,7 @@ private slots:
         w.control<QCheckBox>("cbxAuxVar3")->setChecked(false);
         w.control<QCheckBox>("cbxImpMem2")->setChecked(true);
         // The forced-initialisation time is cut to whole steps, never rounded up.
-        auto* forced = w.control<QComboBox>("cmbForced");
-        forced->lineEdit()->selectAll();
-        QTest::keyClicks(forced->lineEdit(), "1.9999");
+        w.control<QComboBox>("cmbForced")->setEditText("1.9999");
         config::storeConfiguration(w, w.state());
         QCOMPARE(value("forced_init_time"), 3999);
         QCOMPARE(value("ref1_sls_accelerate"), 1);
@@ -232,21 +247,26 @@ private slots:
         QCOMPARE(value("mem8_value_index"), 2);
     }
 
-    void standardModeWritesOneReference()
+    // The transfers need only the pages: the standard view's Settings tab, typed into as a user does.
+    void standardViewWritesOneReference()
     {
-        WindowTest t;
-        auto w = t.start();
-        w->control<QComboBox>("cmbStrokeLt")->setEditText("450");
-        w->control<QComboBox>("cmbForcedLt")->setEditText("1.9999");
-        config::storeConfiguration(*w, w->state());
+        PageTest t("KVR5E");
+        t.view.state.advanced = false;
+        for (const auto& [box, typed] : {std::pair{"cmbStrokeLt", "450"}, std::pair{"cmbForcedLt", "1.9999"}}) {
+            auto* edit = t.view.control<QComboBox>(box)->lineEdit();
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+        }
+        config::storeConfiguration(t.view, t.view.state);
         QCOMPARE(value("channel1"), 65535);
         QCOMPARE(value("ref1_reference"), 0);
         QCOMPARE(value("ref1_stroke_max"), 4500);
         QCOMPARE(value("forced_init_time"), 3999);
         // Reading picks the first reference that is 0 or automatic.
         set({{"ref1_reference", 3}, {"ref2_reference", 0}, {"ref2_stroke_max", 1000}});
-        config::showConfiguration(*w, w->state());
-        QCOMPARE(w->control<QComboBox>("cmbStrokeLt")->currentText(), QString("100"));
+        config::showConfiguration(t.view, t.view.state);
+        QCOMPARE(t.view.control<QComboBox>("cmbStrokeLt")->currentText(), QString("100"));
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
     void rowsFindTheirReference()
@@ -322,9 +342,12 @@ private slots:
         QVERIFY(!w.control("btnSaveConfig")->isEnabled());
         QVERIFY(!w.menuItem("mniSave")->isEnabled());
         config::showConfiguration(w, w.state()); // a second one in a row stays silent
-        // The same configuration asking for a factory reset may be saved, so the message is due.
+        // The same configuration asking for a factory reset may be saved. Where the memories are
+        // shown they set the factory-defaults box before the message is judged, so it is due.
         lin_SetConfigResetToDefaults(1);
-        t.script.expect(ui::MessageKind::Information, message);
+        const bool memoriesShown = w.tabShown(QStringLiteral("tsMemory"));
+        if (memoriesShown)
+            t.script.expect(ui::MessageKind::Information, message);
         config::showConfiguration(w, w.state());
         QVERIFY(w.control<QCheckBox>("cbxFactoryDefaults")->isChecked());
         QVERIFY(w.control("btnSaveConfig")->isEnabled());
@@ -342,22 +365,22 @@ private slots:
 
     void mz40Composites()
     {
-        WindowTest t;
-        t.writeSetting("Hardware", "4");
-        auto w = t.start({"COMBINED"});
+        PageTest t("MZ40");
+        t.view.state.productMode = config::ModeMz40Advanced;
         set({{"ref_always_parallel", 0xB0}, {"snore_memory", 9}, {"snore_time", 0}, {"dcout1_timeout_enlarged", 65535}});
-        config::showConfiguration(*w, w->state());
-        QCOMPARE(w->control<QComboBox>("ComboBoxRef8Parallel")->currentText(), QString("Yes"));
-        QCOMPARE(w->control<QComboBox>("ComboBoxRef7Parallel")->currentText(), QString("No"));
-        QCOMPARE(w->control<QComboBox>("ComboBoxRef6Parallel")->currentText(), QString("Yes"));
-        QCOMPARE(w->control<QComboBox>("ComboBoxRef5Parallel")->currentText(), QString("Yes"));
-        QCOMPARE(w->control<QComboBox>("cmbSnoreMemory")->currentText(), QString("5"));
-        QCOMPARE(w->control<QComboBox>("ComboBoxUblTimeout")->currentText(), QString("Off"));
-        QVERIFY(!w->control("cmbSnoreMemory")->isEnabled());
-        w->menuItem("mniMZ40STD")->trigger();
+        config::showConfiguration(t.view, t.view.state);
+        QCOMPARE(t.view.control<QComboBox>("ComboBoxRef8Parallel")->currentText(), QString("Yes"));
+        QCOMPARE(t.view.control<QComboBox>("ComboBoxRef7Parallel")->currentText(), QString("No"));
+        QCOMPARE(t.view.control<QComboBox>("ComboBoxRef6Parallel")->currentText(), QString("Yes"));
+        QCOMPARE(t.view.control<QComboBox>("ComboBoxRef5Parallel")->currentText(), QString("Yes"));
+        QCOMPARE(t.view.control<QComboBox>("cmbSnoreMemory")->currentText(), QString("5"));
+        QCOMPARE(t.view.control<QComboBox>("ComboBoxUblTimeout")->currentText(), QString("Off"));
+        QVERIFY(!t.view.control("cmbSnoreMemory")->isEnabled());
+        t.view.state.productMode = config::ModeMz40Standard;
         set({{"pwm_duty", 15}});
-        config::showConfiguration(*w, w->state());
-        QCOMPARE(w->control<QComboBox>("cmbPwmDuty")->currentText(), QString("90"));
+        config::showConfiguration(t.view, t.view.state);
+        QCOMPARE(t.view.control<QComboBox>("cmbPwmDuty")->currentText(), QString("90"));
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
     void unsetMemoryShowsDefaults()
@@ -382,11 +405,11 @@ private slots:
 
     void rq9NeverReadsTheChannels()
     {
-        WindowTest t;
-        t.writeSetting("Hardware", "2");
-        auto w = t.start({"COMBINED"});
+        PageTest t("KVR5E");
+        t.view.state.productMode = config::ModeRq9;
         moxtasim::clearCallLog();
-        config::showConfiguration(*w, w->state());
+        config::showConfiguration(t.view, t.view.state);
+        QVERIFY(!moxtasim::callLog().empty());
         for (const auto& call : moxtasim::callLog())
             QVERIFY2(call.arguments.find("channel") == std::string::npos, call.arguments.c_str());
     }

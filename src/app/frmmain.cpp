@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -64,8 +65,8 @@ TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::frmMain>())
     , m_state(std::make_unique<config::WindowState>())
-    , m_box(std::make_unique<device::BoxOperations>(*this, *m_state, m_poll))
     , m_live(std::make_unique<device::LiveStatus>(*this, *m_state, m_poll))
+    , m_box(std::make_unique<device::BoxOperations>(*this, *m_state, m_poll, *m_live))
     , m_arguments(options.arguments)
 {
     construct(options);
@@ -323,8 +324,14 @@ void TfrmMain::deferUntilDownloadEnds(AfterDownload action)
     // and says so, and does what was asked once the download has ended.
     if (m_afterDownload != AfterDownload::Restart)
         m_afterDownload = action;
-    const QString closing = action == AfterDownload::Restart ? QStringLiteral("restarts") : QStringLiteral("closes");
-    setStatusText(QStringLiteral("Programming hexfile - the program %1 when the download has ended").arg(closing));
+    const QString closing = m_afterDownload == AfterDownload::Restart ? QStringLiteral("restarts") : QStringLiteral("closes");
+    const QString notice = QStringLiteral("The program %1 when the download has ended").arg(closing);
+    setStatusText(QStringLiteral("Programming hexfile - ") + notice.toLower());
+    // The progress bar covers the status text beyond its start: it carries the notice too.
+    if (m_progressBar) {
+        m_progressBar->setFormat(notice + QStringLiteral(" (%p%)"));
+        m_progressBar->setTextVisible(true);
+    }
 }
 
 void TfrmMain::finishDeferredAction()
@@ -359,6 +366,22 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && !m_hintsShown)
         return true; // hints are off
+    if (event->type() == QEvent::KeyPress) {
+        // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp step through the shown tabs from
+        // anywhere in the window, also from a box that would take the key for itself.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        int step = 0;
+        if (mods == Qt::ControlModifier && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_PageDown))
+            step = 1;
+        else if ((mods == Qt::ControlModifier && key->key() == Qt::Key_PageUp)
+                 || (mods == (Qt::ControlModifier | Qt::ShiftModifier) && (key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Tab)))
+            step = -1;
+        if (auto* target = qobject_cast<QWidget*>(watched); step != 0 && target && target->window() == this) {
+            stepPage(step);
+            return true;
+        }
+    }
     if (watched == statusBar() && event->type() == QEvent::Resize)
         placeProgressBar();
     return QMainWindow::eventFilter(watched, event);
@@ -541,6 +564,19 @@ void TfrmMain::setActivePage(QWidget* page)
     ++m_pageChangesByProgram;
     m_ui->pgcMain->setCurrentWidget(page);
     --m_pageChangesByProgram;
+}
+
+void TfrmMain::stepPage(int step)
+{
+    QTabWidget* tabs = m_ui->pgcMain;
+    const int count = tabs->count();
+    for (int i = 1; i < count; ++i) {
+        const int index = ((tabs->currentIndex() + step * i) % count + count) % count;
+        if (tabs->isTabVisible(index) && tabs->isTabEnabled(index)) {
+            tabs->setCurrentIndex(index);
+            return;
+        }
+    }
 }
 
 void TfrmMain::activePageChanged(int index)

@@ -170,6 +170,8 @@ private:
     void applyMultiparallel(bool shown);
     void setWindowColour(const QColor& colour);
     void activePageChanged(int index);
+    // The user steps to the next (+1) or previous (-1) shown tab, round the end.
+    void stepPage(int step);
     // What the user asked for while a firmware download ran; done when it ends.
     enum class AfterDownload { Nothing, Close, Quit, Restart };
     void deferUntilDownloadEnds(AfterDownload action);
@@ -180,8 +182,8 @@ private:
     SettingsStore m_settings;
     device::PollThread m_poll;
     ui::ControlArrays m_arrays;
-    std::unique_ptr<device::BoxOperations> m_box;
     std::unique_ptr<device::LiveStatus> m_live;
+    std::unique_ptr<device::BoxOperations> m_box;
     // Lookups already made; a missing or renamed entry is looked up again.
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 

@@ -551,10 +551,9 @@ void showConfiguration(ui::FormView& view, WindowState& state)
                     t.decodable = false;
                 used[std::size_t(record.valueSlot)] = true;
             }
-        // Whether Program and Save are allowed is judged with the factory-defaults box as this
-        // configuration sets it: a configuration that asks for a factory reset may be programmed.
-        if (factory && device::lib::getConfigResetToDefaults())
-            factory->setChecked(true);
+        // Program and Save are allowed by the previous transfer, or by the factory-defaults box as
+        // it stands now: the memories (where the Memory tab is shown) have set it from this
+        // configuration.
         if (!t.decodable && (programmableBefore || checked(factory)))
             ui::dialogs().information(view.dialogParent(),
                                       QStringLiteral("Configuration cannot be decoded correctly by configurator.\n\n"

@@ -6,6 +6,7 @@
 #include "config/channels.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
+#include "device/livestatus.h"
 #include "device/moxtalib.h"
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
@@ -13,12 +14,15 @@
 #include "ui/dialogs.h"
 #include "ui/formview.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QThread>
+
+#include <vector>
 
 namespace device {
 
@@ -54,10 +58,11 @@ void waitPainted(int milliseconds)
     }
 }
 
-BoxOperations::BoxOperations(ui::FormView& view, config::WindowState& state, PollThread& poll)
+BoxOperations::BoxOperations(ui::FormView& view, config::WindowState& state, PollThread& poll, LiveStatus& live)
     : m_view(view)
     , m_state(state)
     , m_poll(poll)
+    , m_live(live)
 {
 }
 
@@ -166,9 +171,26 @@ int BoxOperations::progressCallback(int percent)
 
 bool BoxOperations::downloadFirmware(bool fromProgram)
 {
-    // Closing, Quit and Restart wait for the end of the download (the window stays meanwhile).
+    // Closing, Quit and Restart wait for the end of the download (the window stays meanwhile), and
+    // nothing that would want the adapter can be started while it runs.
     m_downloadRunning = true;
-    const auto ended = qScopeGuard([this] {
+    std::vector<std::pair<QObject*, bool>> heldBack;
+    for (const char* name : {"btnDownloadOnly", "btnFileSelect", "ButtonResetMemoryPositions"})
+        if (QWidget* c = m_view.control(QString::fromLatin1(name))) {
+            heldBack.emplace_back(c, c->isEnabled());
+            c->setEnabled(false);
+        }
+    if (QAction* item = m_view.menuItem(QStringLiteral("mniUsbDevice"))) {
+        heldBack.emplace_back(item, item->isEnabled());
+        item->setEnabled(false);
+    }
+    const auto ended = qScopeGuard([this, heldBack] {
+        for (const auto& [object, enabled] : heldBack) {
+            if (auto* c = qobject_cast<QWidget*>(object))
+                c->setEnabled(enabled);
+            else if (auto* item = qobject_cast<QAction*>(object))
+                item->setEnabled(enabled);
+        }
         m_downloadRunning = false;
         emit downloadEnded();
     });
@@ -180,6 +202,9 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
         }
         m_poll.state() = PollIdle;
         m_poll.changed() = 1;
+        // The box goes into its bootloader: the window shows no box from now on (the timer leaves
+        // the poll's news alone while this procedure holds the adapter).
+        m_live.drawNoBox();
     }
     if (ui::dialogs().confirm(m_view.dialogParent(),
                               QStringLiteral("Please remove all handsets from the control box before continuing\n\n"
@@ -238,6 +263,8 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
 
 void BoxOperations::downloadOnly()
 {
+    if (m_downloadRunning)
+        return;
     m_view.restoreNormalColour();
     downloadFirmware(false);
 }

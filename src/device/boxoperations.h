@@ -18,6 +18,7 @@ class FormView;
 
 namespace device {
 
+class LiveStatus;
 class PollThread;
 
 // The pause protocol of every GUI procedure that talks to a box: the poll mutex within 1000 ms
@@ -33,7 +34,7 @@ class BoxOperations : public QObject
     Q_OBJECT
 
 public:
-    BoxOperations(ui::FormView& view, config::WindowState& state, PollThread& poll);
+    BoxOperations(ui::FormView& view, config::WindowState& state, PollThread& poll, LiveStatus& live);
 
     // File > Read configuration, File > Program configuration.
     void read();
@@ -67,6 +68,7 @@ private:
     ui::FormView& m_view;
     config::WindowState& m_state;
     PollThread& m_poll;
+    LiveStatus& m_live;
     bool m_downloadRunning = false;
 };
 

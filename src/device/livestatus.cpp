@@ -24,6 +24,21 @@ namespace {
 
 const char* const kTypeTexts[] = {"KVR5E", "WZQ", "RQ9", "MZ40STD", "MZ40ADV"};
 
+void setText(const ui::FormView& v, const char* label, const QString& text)
+{
+    if (auto* l = v.control<QLabel>(QString::fromLatin1(label)))
+        l->setText(text);
+}
+
+// A control, or else a menu item, of that name.
+void enable(const ui::FormView& v, const char* name, bool on)
+{
+    if (QWidget* c = v.control(QString::fromLatin1(name)))
+        c->setEnabled(on);
+    else if (QAction* a = v.menuItem(QString::fromLatin1(name)))
+        a->setEnabled(on);
+}
+
 } // namespace
 
 LiveStatus::LiveStatus(ui::FormView& view, config::WindowState& state, PollThread& poll)
@@ -36,73 +51,14 @@ LiveStatus::LiveStatus(ui::FormView& view, config::WindowState& state, PollThrea
 void LiveStatus::tick()
 {
     ui::FormView& v = m_view;
-    auto setText = [&v](const char* label, const QString& text) {
-        if (auto* l = v.control<QLabel>(QString::fromLatin1(label)))
-            l->setText(text);
-    };
-    auto enable = [&v](const char* name, bool on) {
-        if (QWidget* c = v.control(QString::fromLatin1(name)))
-            c->setEnabled(on);
-        else if (QAction* a = v.menuItem(QString::fromLatin1(name)))
-            a->setEnabled(on);
-    };
     QWidget* statusTab = v.tab(QStringLiteral("tsErrList"));
-    // While a procedure of this thread owns the adapter (a message open during Read, the download's
-    // progress) the poll is paused, not gone: the change waits until the adapter is handed back.
+    // While a procedure of this thread owns the adapter (a message open during Read) the poll is
+    // paused, not gone: the change waits until the adapter is handed back.
     if (!m_poll.mutex().heldByThisThread() && m_poll.changed().exchange(0)) {
-        if (m_poll.state() == PollWatch) {
-            const StatusRecord s = m_poll.status();
-            m_state.connectedBoxMode = s.boxMode;
-            m_state.boxBusy = s.busy;
-            for (const char* name : {"btnReadConfig", "mniRead", "btnResetInitLock"})
-                enable(name, true);
-            const auto* factory = v.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"));
-            const bool program = (m_state.programmable || (factory && factory->isChecked())) && !s.busy;
-            enable("btnProgramConfig", program);
-            enable("mniProgram", program);
-
-            setText("lblSoftware", QString::number(s.software));
-            // Always a point, whatever the locale.
-            setText("lblVersion", QString::asprintf("%u.%02u", s.version / 100u, s.version % 100u));
-            setText("lblSerial", s.serial);
-            setText("lblDate", s.date);
-            setText("lblHWID", QString::number(s.hardwareId));
-            setText("lblHW", hardwareDesignation(s.hardwareId));
-            setText("lblRev", s.revision >= 127 ? QStringLiteral("UNKNOWN") : QString::number(s.revision));
-            setText("lblType", QString::fromLatin1(kTypeTexts[s.boxMode <= 4 ? s.boxMode : 0]));
-            setText("lblActivations", s.activationsValid ? QString::number(s.activations) : QStringLiteral("?"));
-            setText("lblSitStands", s.activationsValid ? QString::number(s.sitStands) : QStringLiteral("?"));
-            setText("lblReady", s.busy ? QStringLiteral("Busy") : QStringLiteral("Ready"));
-
-            for (QWidget* c : v.control(QStringLiteral("gbInfo"))->findChildren<QWidget*>())
-                c->setEnabled(true);
-            v.setTabShown(statusTab, true);
-            if (m_statusTabWasActive)
-                v.setActivePage(statusTab);
-            m_statusTabWasActive = false;
-            if (v.activePage() == statusTab)
-                readErrorList();
-        } else {
-            m_state.boxBusy = false;
-            for (const char* name : {"btnReadConfig", "mniRead", "btnResetInitLock", "btnProgramConfig", "mniProgram"})
-                enable(name, false);
-            setText("lblSoftware", QStringLiteral("xxxxx"));
-            setText("lblVersion", QStringLiteral("-.--"));
-            setText("lblSerial", QStringLiteral("xxx-xxxxxx"));
-            setText("lblHW", QStringLiteral("xxxx"));
-            setText("lblDate", QStringLiteral("yyyymmdd"));
-            setText("lblActivations", QStringLiteral("0"));
-            setText("lblSitStands", QStringLiteral("0"));
-            for (QWidget* c : v.control(QStringLiteral("gbInfo"))->findChildren<QWidget*>())
-                c->setEnabled(false);
-            setText("lblPowered", QStringLiteral("----"));
-            m_poweredShown = false;
-            v.control<QTreeWidget>(QStringLiteral("lvErrors"))->clear();
-            // Set by the redraw that finds Status active; a later one, with the tab gone, keeps it.
-            if (v.activePage() == statusTab && v.tabShown(statusTab))
-                m_statusTabWasActive = true;
-            v.setTabShown(statusTab, false);
-        }
+        if (m_poll.state() == PollWatch)
+            drawBox();
+        else
+            drawNoBox();
     }
 
     if (m_poll.state() == PollWatch && v.activePage() == statusTab && v.tabShown(statusTab)) {
@@ -111,11 +67,73 @@ void LiveStatus::tick()
             m_poweredShown = true;
             m_lastShownPowered = powered;
             const int format = v.control<QComboBox>(QStringLiteral("cmbTimeFormat"))->currentIndex();
-            setText("lblPowered", poweredText(powered, format));
+            setText(v, "lblPowered", poweredText(powered, format));
             if (format == kRelativeSeconds || format == kRelativeDhms)
                 renderErrorList();
         }
     }
+}
+
+void LiveStatus::drawBox()
+{
+    ui::FormView& v = m_view;
+    const StatusRecord s = m_poll.status();
+    m_state.connectedBoxMode = s.boxMode;
+    m_state.boxBusy = s.busy;
+    for (const char* name : {"btnReadConfig", "mniRead", "btnResetInitLock"})
+        enable(v, name, true);
+    const auto* factory = v.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults"));
+    const bool program = (m_state.programmable || (factory && factory->isChecked())) && !s.busy;
+    enable(v, "btnProgramConfig", program);
+    enable(v, "mniProgram", program);
+
+    setText(v, "lblSoftware", QString::number(s.software));
+    // Always a point, whatever the locale.
+    setText(v, "lblVersion", QString::asprintf("%u.%02u", s.version / 100u, s.version % 100u));
+    setText(v, "lblSerial", s.serial);
+    setText(v, "lblDate", s.date);
+    setText(v, "lblHWID", QString::number(s.hardwareId));
+    setText(v, "lblHW", hardwareDesignation(s.hardwareId));
+    setText(v, "lblRev", s.revision >= 127 ? QStringLiteral("UNKNOWN") : QString::number(s.revision));
+    setText(v, "lblType", QString::fromLatin1(kTypeTexts[s.boxMode <= 4 ? s.boxMode : 0]));
+    setText(v, "lblActivations", s.activationsValid ? QString::number(s.activations) : QStringLiteral("?"));
+    setText(v, "lblSitStands", s.activationsValid ? QString::number(s.sitStands) : QStringLiteral("?"));
+    setText(v, "lblReady", s.busy ? QStringLiteral("Busy") : QStringLiteral("Ready"));
+
+    for (QWidget* c : v.control(QStringLiteral("gbInfo"))->findChildren<QWidget*>())
+        c->setEnabled(true);
+    QWidget* statusTab = v.tab(QStringLiteral("tsErrList"));
+    v.setTabShown(statusTab, true);
+    if (m_statusTabWasActive)
+        v.setActivePage(statusTab);
+    m_statusTabWasActive = false;
+    if (v.activePage() == statusTab)
+        readErrorList();
+}
+
+void LiveStatus::drawNoBox()
+{
+    ui::FormView& v = m_view;
+    m_state.boxBusy = false;
+    for (const char* name : {"btnReadConfig", "mniRead", "btnResetInitLock", "btnProgramConfig", "mniProgram"})
+        enable(v, name, false);
+    setText(v, "lblSoftware", QStringLiteral("xxxxx"));
+    setText(v, "lblVersion", QStringLiteral("-.--"));
+    setText(v, "lblSerial", QStringLiteral("xxx-xxxxxx"));
+    setText(v, "lblHW", QStringLiteral("xxxx"));
+    setText(v, "lblDate", QStringLiteral("yyyymmdd"));
+    setText(v, "lblActivations", QStringLiteral("0"));
+    setText(v, "lblSitStands", QStringLiteral("0"));
+    for (QWidget* c : v.control(QStringLiteral("gbInfo"))->findChildren<QWidget*>())
+        c->setEnabled(false);
+    setText(v, "lblPowered", QStringLiteral("----"));
+    m_poweredShown = false;
+    v.control<QTreeWidget>(QStringLiteral("lvErrors"))->clear();
+    // Set by the redraw that finds Status active; a later one, with the tab gone, keeps it.
+    QWidget* statusTab = v.tab(QStringLiteral("tsErrList"));
+    if (v.activePage() == statusTab && v.tabShown(statusTab))
+        m_statusTabWasActive = true;
+    v.setTabShown(statusTab, false);
 }
 
 void LiveStatus::readErrorList()

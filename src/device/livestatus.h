@@ -26,6 +26,10 @@ public:
 
     // The GUI timer's tick: redraws what changed.
     void tick();
+    // The panel, the buttons and the Status tab as they are with the box identified, or without a
+    // box (also while the stand-alone firmware download has the box in its bootloader).
+    void drawBox();
+    void drawNoBox();
     // The error list of the Status tab: read from the box (under the pause protocol), and drawn
     // from what was read in the chosen time format.
     void readErrorList();
