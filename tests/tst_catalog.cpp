@@ -82,7 +82,7 @@ private slots:
     void rowsHaveTheirControls_data()
     {
         QTest::addColumn<QString>("table");
-        for (const char* table : {"reference", "RQ9", "MZ40", "massage", "aux", "various", "reset", "standard"})
+        for (const char* table : {"reference", "RQ9", "MZ40", "massage", "aux", "aux common", "various", "reset", "standard"})
             QTest::newRow(table) << table;
     }
 
@@ -91,7 +91,8 @@ private slots:
         QFETCH(QString, table);
         const QMap<QString, std::span<const Row>> tables{
             {"reference", config::referenceRows()}, {"RQ9", config::rq9Rows()},      {"MZ40", config::mz40Rows()},
-            {"massage", config::massageRows()},     {"aux", config::auxRows()},      {"various", config::variousRows()},
+            {"massage", config::massageRows()},     {"aux", config::auxRows()},      {"aux common", config::auxCommonRows()},
+            {"various", config::variousRows()},
             {"reset", config::resetRows()},         {"standard", config::standardReferenceRows()},
         };
         std::vector<Row> rows(tables[table].begin(), tables[table].end());
@@ -122,10 +123,17 @@ private slots:
             for (const QString& name : namesOf(rule.control))
                 if (const QString p = problem(view, name, Needs::ComboBox); !p.isEmpty())
                     problems << p;
+        QStringList boxes;
         for (int n = 1; n <= 4; ++n)
-            for (const QString& name : {config::channelBox(n), config::channelPortBBox(n)})
-                if (const QString p = problem(view, name, Needs::ComboBox); !p.isEmpty())
-                    problems << p;
+            boxes << config::channelBox(n) << config::channelPortBBox(n);
+        for (int memory : {7, 8}) {
+            boxes << config::resetOrderBox(memory) << config::resetPairBox(memory);
+            for (int column = 0; column < 8; ++column)
+                boxes << config::resetDriveBox(memory, column);
+        }
+        for (const QString& name : boxes)
+            if (const QString p = problem(view, name, Needs::ComboBox); !p.isEmpty())
+                problems << p;
         const ui::ControlArrays& arrays = view.arrays();
         for (int r = 0; r < ui::kReferenceRecords; ++r)
             for (int m = 0; m < ui::RefMemberCount; ++m)
@@ -143,6 +151,8 @@ private slots:
         QCOMPARE(config::memoryPositionParameter(2, 7), QString("mem3_pos1")); // column 7 of slot 2
         QCOMPARE(config::stepParameter(8, 3), QString("priority_memory8_ref3"));
         QCOMPARE(config::channelParameter(4), QString("channel4"));
+        QCOMPARE(config::resetDriveBox(8, 0), QString("cmbRefUp1"));
+        QCOMPARE(config::resetDriveBox(7, 7), QString("cmbRefDown8"));
     }
 };
 

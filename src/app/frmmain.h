@@ -99,7 +99,6 @@ public:
     void formActivate();
     void menuFileRestartClick();
     void mniQuitClick();
-    void mniMultiparallelClick();
 
     // Talking to the box
     void mniReadClick();
@@ -113,36 +112,19 @@ public:
     // Live status and the Status tab
     void GuiTimerTimer();
     void readErrorList();
-    // The user made another page active.
-    void pgcMainChange();
 
     // Configuration files
     void mniLoadClick();
     void mniSaveClick();
-    // Loads a file into the session and the window; true when the window shows the file.
-    bool fileLoad(const QString& path, QString* storedFirmware = nullptr);
-    // The unattended run of the command line: load, store, save back, end.
-    void loadSaveRun(const QString& path);
 
     // Display preferences (Settings menu)
-    void MenuUnitsClick(QAction* chosen);
-    void mniColorOffClick();
-    void mniColorTimedClick();
-    void mniColorStayClick();
     void tmrColorChangeTimer();
-    void mniShowHintsClick();
-    void cmbTimeFormatChange();
-    void mniConflictAskClick(QAction* item);
     // 0 Off, 1 Timed, 2 Stay colored.
     int colorType() const;
     bool hintsShown() const { return m_hintsShown; }
 
     // Product modes
-    QString productSelection(long hardware);
     void mniModeItemClick(QAction* item);
-    void modeVisibility(int mode);
-    void referenceNaming();
-    void mniWarnClick();
     QAction* modeItem(int mode) const;
     int checkedMode() const;
 
@@ -157,6 +139,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Handlers of the menus and controls, wired at start-up.
+    void mniMultiparallelClick();
+    // The user made another page active.
+    void pgcMainChange();
+    // Loads a file into the session and the window; true when the window shows the file.
+    bool fileLoad(const QString& path, QString* storedFirmware = nullptr);
+    // The unattended run of the command line: load, store, save back, end.
+    void loadSaveRun(const QString& path);
+    void MenuUnitsClick(QAction* chosen);
+    void mniColorOffClick();
+    void mniColorTimedClick();
+    void mniColorStayClick();
+    void mniShowHintsClick();
+    void cmbTimeFormatChange();
+    void mniConflictAskClick(QAction* item);
+    QString productSelection(long hardware);
+    void modeVisibility(int mode);
+    void referenceNaming();
+    void mniWarnClick();
+
     void construct(const StartOptions& options);
     void formCreate();
     void formDestroy();

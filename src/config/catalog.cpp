@@ -1,7 +1,5 @@
 #include "config/catalog.h"
 
-#include "config/windowstate.h"
-
 namespace config {
 
 namespace {
@@ -116,6 +114,11 @@ constexpr Row kAux[] = {
     {"dcout#_vol_off_dw", "cbxAuxCirStop#", K::Flag, U::None, kDefaultMarker, D, 0, W::AuxOutputs, W::AuxOutputs},
 };
 
+// The aux outputs as a whole.
+constexpr Row kAuxCommon[] = {
+    {"extern_ubl", "cbxExternUBL", K::Flag, U::None, kDefaultMarker, D, 0, W::AuxOutputs, W::AuxOutputs},
+};
+
 // The Various and Custom tabs.
 constexpr Row kVarious[] = {
     {"forced_init_time", "cmbForced", K::TruncatedScaled, U::ForcedSeconds, kDefaultMarker, D, 65535, W::VariousTab,
@@ -213,9 +216,15 @@ Scale scaleOf(Unit unit, const UnitScales& s, bool ledOutput)
     return {1.0, 1};
 }
 
+std::span<const Row> auxCommonRows() { return kAuxCommon; }
 std::span<const Row> standardReferenceRows() { return kStandardReference; }
 const Row& standardForcedRow() { return kStandardForced; }
 std::span<const EntryRule> entryRules() { return kEntryRules; }
+
+QString referencePrefix(int n)
+{
+    return QStringLiteral("ref%1_").arg(n);
+}
 
 QString channelParameter(int n)
 {
@@ -240,6 +249,21 @@ QString memoryParameter(int memory, const char* stem)
 QString memoryPositionParameter(int slot, int column)
 {
     return QStringLiteral("mem%1_pos%2").arg(slot + 1).arg(8 - column);
+}
+
+QString resetDriveBox(int memory, int column)
+{
+    return QStringLiteral("cmbRef%1%2").arg(memory == 8 ? QStringLiteral("Up") : QStringLiteral("Down")).arg(column + 1);
+}
+
+QString resetOrderBox(int memory)
+{
+    return memory == 8 ? QStringLiteral("cmbRefOrderUp") : QStringLiteral("cmbRefOrderDown");
+}
+
+QString resetPairBox(int memory)
+{
+    return memory == 8 ? QStringLiteral("cmbRefPairUp") : QStringLiteral("cmbRefPairDown");
 }
 
 QString stepParameter(int memory, int reference)

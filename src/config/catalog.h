@@ -126,6 +126,12 @@ Scale scaleOf(Unit unit, const UnitScales& scales, bool ledOutput = false);
 std::span<const Row> standardReferenceRows();
 const Row& standardForcedRow();
 
+// The parameters of the aux outputs as a whole (while the aux outputs are shown).
+std::span<const Row> auxCommonRows();
+
+// The prefix of reference N's parameters: "ref" + N + "_".
+QString referencePrefix(int n);
+
 // Channel N (1-4): its parameter, the box of its A port (its reference or function) and of its B port.
 QString channelParameter(int n);
 QString channelBox(int n);
@@ -140,6 +146,11 @@ QString memoryParameter(int memory, const char* stem);
 QString memoryPositionParameter(int slot, int column);
 // The reset order's step of a memory for a reference: "priority_memory" + N + "_ref" + R.
 QString stepParameter(int memory, int reference);
+// The Reset tab's boxes of the reset drives (memory 7 down, memory 8 up): the position of each
+// column (0-7), the order of the references and their pairing.
+QString resetDriveBox(int memory, int column);
+QString resetOrderBox(int memory);
+QString resetPairBox(int memory);
 // The memory order's priorities, in the order of the memory order dialog's four choices (aux on,
 // aux off, massage on, massage off).
 inline constexpr std::array<const char*, 4> kPriorities = {"priority_dc_on", "priority_dc_off", "priority_massage_on",
@@ -147,6 +158,8 @@ inline constexpr std::array<const char*, 4> kPriorities = {"priority_dc_on", "pr
 
 // The product tag written to "ConfType" for a mode.
 const char* productTag(int mode);
+// Product names used in messages about a box or file of another mode, by mode.
+QString productNameOfMode(int mode);
 
 // ---- Value entry rules --------------------------------------------------------------------------
 

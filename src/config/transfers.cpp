@@ -224,12 +224,12 @@ void showReferenceRows(Transfer& t)
     std::array<QString, 4> prefixes;
     for (int r = 1; r <= 4; ++r) {
         const bool fromDefaults = r > distinct;
-        QString prefix = QStringLiteral("ref1_");
+        QString prefix = referencePrefix(1);
         uint16_t reference = 0;
         for (int n = 1; n <= 6; ++n) {
-            reference = readParameterValue(QStringLiteral("ref%1_reference").arg(n));
+            reference = readParameterValue(referencePrefix(n) + QStringLiteral("reference"));
             if (reference == channels[std::size_t(r - 1)]) {
-                prefix = QStringLiteral("ref%1_").arg(n);
+                prefix = referencePrefix(n);
                 break;
             }
         }
@@ -278,7 +278,7 @@ void storeReferenceRows(Transfer& t)
         const auto& controls = v.arrays().refs[std::size_t(r - 1)];
         if (!controls[ui::cmbAct] || !controls[ui::cmbAct]->isEnabled())
             continue;
-        const QString prefix = QStringLiteral("ref%1_").arg(r);
+        const QString prefix = referencePrefix(r);
         const int tag = controls[ui::lblRefRef] ? controls[ui::lblRefRef]->property("tag").toInt() : 0;
         writeParameter(prefix + QStringLiteral("reference"), uint16_t(mode == ModeTavrin ? tag : 7 - tag));
         for (const Row& row : referenceRows()) {
@@ -332,7 +332,7 @@ void showAuxOutputs(Transfer& t)
             else
                 showRow(t, row, resolve(row.name, n), t.view.control(resolve(row.control, n)), false, ledOutput(t.view, n));
         }
-    setChecked(t.view.control(QStringLiteral("cbxExternUBL")), readParameterValue(QStringLiteral("extern_ubl")) != 0);
+    showFixedRows(t, auxCommonRows());
 }
 
 void storeAuxOutputs(Transfer& t)
@@ -344,7 +344,7 @@ void storeAuxOutputs(Transfer& t)
             else
                 storeRow(t, row, resolve(row.name, n), t.view.control(resolve(row.control, n)), ledOutput(t.view, n));
         }
-    writeParameter(QStringLiteral("extern_ubl"), checked(t.view.control(QStringLiteral("cbxExternUBL"))) ? 1 : 0);
+    storeFixedRows(t, auxCommonRows());
 }
 
 // ---- Memories -------------------------------------------------------------------------------
@@ -418,9 +418,8 @@ void showMemories(Transfer& t)
             for (std::size_t i = 0; i < kPriorities.size(); ++i)
                 t.state.memoryOrder[i] = sum / 8 < readParameterValue(QString::fromLatin1(kPriorities[i])) ? 1 : 0;
         } else {
-            const QString side = n == 8 ? QStringLiteral("Up") : QStringLiteral("Down");
-            select(v.control(QStringLiteral("cmbRefOrder") + side), record.orderFlag);
-            select(v.control(QStringLiteral("cmbRefPair") + side), record.pairFlag);
+            select(v.control(resetOrderBox(n)), record.orderFlag);
+            select(v.control(resetPairBox(n)), record.pairFlag);
         }
         const std::array<int, 8> expected = stepSequence(record.orderFlag, record.pairFlag);
         for (int r = 0; r < 8; ++r)
@@ -430,12 +429,11 @@ void showMemories(Transfer& t)
 
     const rules::PositionUnit unit = positionUnit(t);
     for (int n = 7; n <= 8; ++n) {
-        const QString side = n == 8 ? QStringLiteral("Up") : QStringLiteral("Down");
         const bool hasSlot = memory.hasSlot(n - 1);
         for (int i = 0; i < 8; ++i) {
             const uint16_t value = hasSlot ? memory.values[std::size_t(memory.records[std::size_t(n - 1)].valueSlot)][std::size_t(i)]
                                            : (i < 4 ? (n == 7 ? rules::kDriveDown : rules::kDriveUp) : rules::kNoPosition);
-            rules::showPosition(v.control<QComboBox>(QStringLiteral("cmbRef%1%2").arg(side).arg(i + 1)), value, unit);
+            rules::showPosition(v.control<QComboBox>(resetDriveBox(n, i)), value, unit);
         }
     }
     if (auto* factory = v.control<QCheckBox>(QStringLiteral("cbxFactoryDefaults")))
@@ -484,11 +482,11 @@ void storeMemories(Transfer& t)
 
 void showStandard(Transfer& t)
 {
-    QString prefix = QStringLiteral("ref1_");
+    QString prefix = referencePrefix(1);
     for (int n = 1; n <= 6; ++n) {
-        const uint16_t reference = readParameterValue(QStringLiteral("ref%1_reference").arg(n));
+        const uint16_t reference = readParameterValue(referencePrefix(n) + QStringLiteral("reference"));
         if (reference == 0 || reference == 65535) {
-            prefix = QStringLiteral("ref%1_").arg(n);
+            prefix = referencePrefix(n);
             break;
         }
     }
@@ -502,8 +500,8 @@ void showStandard(Transfer& t)
 void storeStandard(Transfer& t)
 {
     writeParameter(channelParameter(1), 65535);
-    writeParameter(QStringLiteral("ref1_reference"), 0);
-    const QString prefix = QStringLiteral("ref1_");
+    const QString prefix = referencePrefix(1);
+    writeParameter(prefix + QStringLiteral("reference"), 0);
     for (const Row& row : standardReferenceRows())
         storeRow(t, row, prefix + QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)));
     const Row& forced = standardForcedRow();

@@ -21,9 +21,6 @@ inline bool isMz40(int mode)
     return mode == ModeMz40Standard || mode == ModeMz40Advanced;
 }
 
-// Product names used in messages about a box or file of another mode, by mode.
-QString productNameOfMode(int mode);
-
 struct WindowState
 {
     // The product mode in force and the advanced flag (fixed at start-up).

@@ -122,7 +122,7 @@ void BoxOperations::program()
     if (!m_state.operationGuard) {
         m_state.operationGuard = true;
         if (m_view.modeCheck()) {
-            rules::massageConsistencyCheck(m_view, m_state);
+            rules::massageConsistencyCheck(m_view, m_state.decimalSeparator);
             m_view.restoreNormalColour();
             if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
                 ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));

@@ -4,6 +4,7 @@
 #include "files/configfiles.h"
 
 #include "config/access.h"
+#include "config/catalog.h"
 #include "config/channels.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
@@ -99,7 +100,7 @@ void saveCommand(ui::FormView& view, config::WindowState& state)
     if (state.operationGuard)
         return;
     state.operationGuard = true;
-    rules::massageConsistencyCheck(view, state);
+    rules::massageConsistencyCheck(view, state.decimalSeparator);
     const QString chosen = ui::dialogs().saveFile(view.dialogParent(), QString(), state.lastLoadedFile, kFilter);
     if (chosen.isEmpty()) {
         state.operationGuard = false;

@@ -1,7 +1,6 @@
 #include "rules/massage.h"
 
 #include "config/conversions.h"
-#include "config/windowstate.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
 
@@ -12,7 +11,7 @@
 
 namespace rules {
 
-void massageConsistencyCheck(ui::FormView& view, const config::WindowState& state)
+void massageConsistencyCheck(ui::FormView& view, QChar decimalSeparator)
 {
     QWidget* modes = view.control(QStringLiteral("gbMassageModes"));
     if (!modes || modes->isHidden() || !view.tabShown(QStringLiteral("tsAux")))
@@ -20,7 +19,7 @@ void massageConsistencyCheck(ui::FormView& view, const config::WindowState& stat
     auto number = [&](const char* name) {
         double value = 0;
         auto* box = view.control<QComboBox>(QString::fromLatin1(name));
-        if (!box || !config::parseNumber(box->currentText(), state.decimalSeparator, value))
+        if (!box || !config::parseNumber(box->currentText(), decimalSeparator, value))
             return 0LL;
         return (long long)std::trunc(value);
     };

@@ -2,9 +2,7 @@
 
 // The massage rules of the Aux/Massage tab.
 
-namespace config {
-struct WindowState;
-}
+#include <QChar>
 
 namespace ui {
 class FormView;
@@ -14,6 +12,6 @@ namespace rules {
 
 // Before Program and Save: no pulse or wave massage when low and high intensity are equal (the
 // modes are cleared with a message).
-void massageConsistencyCheck(ui::FormView& view, const config::WindowState& state);
+void massageConsistencyCheck(ui::FormView& view, QChar decimalSeparator);
 
 } // namespace rules
