@@ -68,6 +68,7 @@ public:
     }
     void setStatusText(const QString& text) override { statusTexts << text; }
     void showFileInTitle(const QString& fileName) override { titles << fileName; }
+    QString fileInTitle() const override { return titles.value(titles.size() - 1); }
     void showProgress(bool) override {}
     void setProgress(int) override {}
     void requestQuit(int exitCode) override { quits << exitCode; }

@@ -346,7 +346,7 @@ private slots:
         box->setCurrentIndex(2);
         for (int i = 1; i <= 7; ++i)
             config::writeParameter(QStringLiteral("ref3_unused%1").arg(i), 5);
-        rules::storeActuatorData(*w, w->state(), "ref3_", box);
+        rules::storeActuatorData(w->state(), "ref3_", box);
         QCOMPARE(value("ref3_auto_type"), 0);
         QCOMPARE(config::readString("ref3_actname"), QString("Wide"));
         QCOMPARE(value("ref3_iid_length"), 44);
@@ -384,7 +384,7 @@ private slots:
         // The automatic item writes auto_type and nothing else.
         config::writeParameter("ref2_iid_length", 99);
         box->setCurrentIndex(0);
-        rules::storeActuatorData(*w, w->state(), "ref2_", box);
+        rules::storeActuatorData(w->state(), "ref2_", box);
         QCOMPARE(value("ref2_auto_type"), 1);
         QCOMPARE(value("ref2_iid_length"), 99);
         QCOMPARE(config::readString("ref2_actname"), QString("Desk A"));

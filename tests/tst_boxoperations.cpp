@@ -256,6 +256,17 @@ private slots:
         moxtasim::plug("ZUBREX-0001", 0);
         QVERIFY(identified(w));
         QCOMPARE(tabs->currentWidget(), chosen);
+
+        // A mode switch that moves the page while the box is gone is the program's move, not the
+        // user's: Status comes back with the box.
+        tabs->setCurrentWidget(status);
+        moxtasim::unplug("ZUBREX-0001", 0);
+        QTRY_VERIFY_WITH_TIMEOUT((w.GuiTimerTimer(), !w.tabShown(status)), 10000);
+        w.menuItem("mniWZQ")->trigger();
+        QCOMPARE(tabs->currentWidget(), w.tab("tsRefs"));
+        moxtasim::plug("ZUBREX-0001", 0);
+        QVERIFY(identified(w));
+        QCOMPARE(tabs->currentWidget(), status);
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 

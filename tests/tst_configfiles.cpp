@@ -101,7 +101,7 @@ private slots:
         const QString file = dir.filePath("desk.cfg");
         QCOMPARE(storedValue(file, "ref1_stroke_max"), 6120);
         QCOMPARE(platform::readIniText("configuration", "hexfile", "", file), QString("/fw/desk.hex"));
-        QCOMPARE(w->windowTitle(), "desk - " + w->state().windowCaption); // the name as it was chosen
+        QCOMPARE(w->windowTitle(), "desk - " + w->windowCaption()); // the name as it was chosen
 
         // Overwriting asks; No writes nothing.
         w->control<QComboBox>("cmbStroke1")->setEditText("700");
@@ -117,14 +117,14 @@ private slots:
         QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("612"));
         QCOMPARE(w->control<QLineEdit>("edtHexFile")->text(), QString("/fw/desk.hex"));
         QVERIFY(w->control<QLineEdit>("edtHexFile")->font().bold());
-        QCOMPARE(w->windowTitle(), "desk.cfg - " + w->state().windowCaption);
+        QCOMPARE(w->windowTitle(), "desk.cfg - " + w->windowCaption());
 
         // Cancelling leaves the guard cleared; Reset to defaults restores the caption.
         t.script.expectOpenFile(QString());
         w->mniLoadClick();
         QVERIFY(!w->state().operationGuard);
         w->menuItem("mniReset")->trigger();
-        QCOMPARE(w->windowTitle(), w->state().windowCaption);
+        QCOMPARE(w->windowTitle(), w->windowCaption());
         QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
@@ -159,7 +159,7 @@ private slots:
         w->mniLoadClick();
         QCOMPARE(w->checkedMode(), 1);
         QCOMPARE(w->control<QComboBox>("cmbStroke1")->currentText(), QString("432")); // the file, not the defaults
-        QCOMPARE(w->windowTitle(), "bed.cfg - " + w->state().windowCaption);
+        QCOMPARE(w->windowTitle(), "bed.cfg - " + w->windowCaption());
         QVERIFY(accept.script.problems().isEmpty());
 
         WindowTest decline;
@@ -169,7 +169,7 @@ private slots:
         d->mniLoadClick();
         QCOMPARE(d->checkedMode(), 0);
         QCOMPARE(d->control<QComboBox>("cmbStroke1")->currentText(), QString("Default"));
-        QCOMPARE(d->windowTitle(), d->state().windowCaption);
+        QCOMPARE(d->windowTitle(), d->windowCaption());
         QVERIFY(decline.script.problems().isEmpty());
 
         WindowTest fixed;
@@ -188,7 +188,7 @@ private slots:
             auto a = any.start({product});
             any.script.expectOpenFile(untagged);
             a->mniLoadClick();
-            QCOMPARE(a->windowTitle(), "untagged.cfg - " + a->state().windowCaption);
+            QCOMPARE(a->windowTitle(), "untagged.cfg - " + a->windowCaption());
             QVERIFY2(any.script.problems().isEmpty(), qPrintable(product + (": " + any.script.problems().join('\n'))));
         }
 
@@ -211,7 +211,7 @@ private slots:
         t.script.expectOpenFile(broken);
         t.script.expect(MessageKind::Information, "Could not read config file (not for supported hardware?)");
         w->mniLoadClick();
-        QCOMPARE(w->windowTitle(), "broken.cfg - " + w->state().windowCaption);
+        QCOMPARE(w->windowTitle(), "broken.cfg - " + w->windowCaption());
 
         const QString before = w->windowTitle();
         moxtasim::injectStatus("lin_SaveConfig", -32);

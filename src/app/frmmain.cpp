@@ -194,7 +194,7 @@ void TfrmMain::formCreate()
         requestTerminate();
     }
 
-    state.windowCaption = productSelection(m_settings.hardware()) + u' ' + m_versionText;
+    m_windowCaption = productSelection(m_settings.hardware()) + u' ' + m_versionText;
     if (state.advanced) {
         setTabShown(tab(QStringLiteral("tsSettings")), false);
     } else {
@@ -202,7 +202,7 @@ void TfrmMain::formCreate()
             setTabShown(pgcMain()->widget(i), pgcMain()->widget(i) == tab(QStringLiteral("tsSettings")));
         menuItem(QStringLiteral("mniSelectConflict"))->setVisible(false);
     }
-    setWindowTitle(state.windowCaption);
+    showFileInTitle(QString());
     config::mniResetClick(*this, state);
     rules::buildActuatorFileMenu(*this, state);
     menuItem(QStringLiteral("mniMultiparallel"))->setVisible(state.advanced);
@@ -624,7 +624,8 @@ QAction* TfrmMain::menuItem(const QString& name) const
 
 void TfrmMain::showFileInTitle(const QString& fileName)
 {
-    setWindowTitle(fileName.isEmpty() ? m_state->windowCaption : fileName + QStringLiteral(" - ") + m_state->windowCaption);
+    m_fileInTitle = fileName;
+    setWindowTitle(fileName.isEmpty() ? m_windowCaption : fileName + QStringLiteral(" - ") + m_windowCaption);
 }
 
 void TfrmMain::showProgress(bool shown)

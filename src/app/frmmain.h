@@ -67,6 +67,8 @@ public:
     bool firstActivationPending() const { return m_firstActivation; }
     // Start-up asked the application to end (the library refused, or resources failed).
     bool terminateRequested() const { return m_terminateRequested; }
+    // The title without a file name: product, " Configurator" and the version.
+    const QString& windowCaption() const { return m_windowCaption; }
     QTabWidget* pgcMain() const;
     QProgressBar* progressBar() const { return m_progressBar; }
     QTimer* tmrColorChange() const { return m_tmrColorChange; }
@@ -89,6 +91,7 @@ public:
     bool colorFeedback(bool success) override;
     void setStatusText(const QString& text) override;
     void showFileInTitle(const QString& fileName) override;
+    QString fileInTitle() const override { return m_fileInTitle; }
     void showProgress(bool shown) override;
     void setProgress(int percent) override;
     void requestQuit(int exitCode) override;
@@ -195,6 +198,8 @@ private:
     QString m_hintFilePath;
     QString m_commandLineText;
     QString m_versionText;
+    QString m_windowCaption;
+    QString m_fileInTitle;
     bool m_firstActivation = false;
     bool m_terminateRequested = false;
 
@@ -211,8 +216,5 @@ private:
     int m_lastShownPage = -1;
     AfterDownload m_afterDownload = AfterDownload::Nothing;
 };
-
-// The one main window of the process (null before it exists).
-TfrmMain* mainWindow();
 
 } // namespace app

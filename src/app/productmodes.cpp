@@ -314,7 +314,7 @@ void TfrmMain::referenceNaming()
 bool TfrmMain::modeCheck()
 {
     const int boxMode = m_state->connectedBoxMode;
-    if (boxMode == checkedMode())
+    if (boxMode == m_state->productMode)
         return true;
     const QString product = config::productNameOfMode(boxMode);
     if (menuItem(QStringLiteral("mniMode"))->isVisible()) {

@@ -121,8 +121,9 @@ struct Scale
 };
 Scale scaleOf(Unit unit, const UnitScales& scales, bool ledOutput = false);
 
-// The Settings tab of the standard view: one reference ("ref" + N + "_" + name), and the
-// forced-initialisation time under its own name.
+// The Settings tab of the standard view: one reference ("ref" + N + "_" + name) with its actuator
+// list, and the forced-initialisation time under its own name.
+inline constexpr const char* kStandardActuatorList = "cmbActLt";
 std::span<const Row> standardReferenceRows();
 const Row& standardForcedRow();
 

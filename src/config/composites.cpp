@@ -27,6 +27,11 @@ QWidget* member(const Transfer& t, int row, ui::RefMember m)
     return t.view.arrays().refs[std::size_t(row - 1)][m];
 }
 
+QWidget* auxMember(const Transfer& t, int output, ui::AuxMember m)
+{
+    return t.view.arrays().aux[std::size_t(output - 1)][m];
+}
+
 // Selects the item whose text is the value, else the item with the fallback text.
 void selectValueItem(QComboBox* box, uint16_t value, const QString& fallback)
 {
@@ -224,7 +229,7 @@ void showAuxType(Transfer& t, const Row& row, int n)
         select(box, type);
     else if (type != 7)
         t.decodable = false;
-    if (auto* unit = t.view.control<QLabel>(QStringLiteral("lblAuxUnit%1").arg(n)))
+    if (auto* unit = qobject_cast<QLabel*>(auxMember(t, n, ui::lblAuxUnit)))
         unit->setText(ledOutput(t.view, n) ? QStringLiteral("%") : QStringLiteral("V"));
 }
 void storeAuxType(Transfer& t, const Row& row, int n)
@@ -238,13 +243,11 @@ void showAuxVoltMin(Transfer& t, const Row& row, int n)
 {
     QWidget* box = controlOf(t, row, n);
     showRow(t, row, resolve(row.name, n), box, false, ledOutput(t.view, n));
-    setChecked(t.view.control(QStringLiteral("cbxAuxVar%1").arg(n)),
-               textOf(t.view.control(QStringLiteral("cmbAuxMax%1").arg(n))) != textOf(box));
+    setChecked(auxMember(t, n, ui::cbxAuxVar), textOf(auxMember(t, n, ui::cmbAuxMax)) != textOf(box));
 }
 void storeAuxVoltMin(Transfer& t, const Row& row, int n)
 {
-    QWidget* box = checked(t.view.control(QStringLiteral("cbxAuxVar%1").arg(n))) ? controlOf(t, row, n)
-                                                                                  : t.view.control(QStringLiteral("cmbAuxMax%1").arg(n));
+    QWidget* box = checked(auxMember(t, n, ui::cbxAuxVar)) ? controlOf(t, row, n) : auxMember(t, n, ui::cmbAuxMax);
     storeRow(t, row, resolve(row.name, n), box, ledOutput(t.view, n));
 }
 
@@ -252,7 +255,7 @@ void storeAuxVoltMin(Transfer& t, const Row& row, int n)
 
 bool ledOutput(const ui::FormView& view, int output)
 {
-    return indexOf(view.control(QStringLiteral("cmbAuxType%1").arg(output))) == 2;
+    return indexOf(view.arrays().aux[std::size_t(output - 1)][ui::cmbAuxType]) == 2;
 }
 
 void showComposite(Transfer& t, const Row& row, const QString& prefix, int index)

@@ -289,7 +289,7 @@ void storeReferenceRows(Transfer& t)
             else
                 storeRow(t, row, prefix + QString::fromLatin1(row.name), referenceControl(v, row, r));
         }
-        rules::storeActuatorData(v, t.state, prefix, qobject_cast<QComboBox*>(controls[ui::cmbAct]));
+        rules::storeActuatorData(t.state, prefix, qobject_cast<QComboBox*>(controls[ui::cmbAct]));
     }
 }
 
@@ -494,7 +494,7 @@ void showStandard(Transfer& t)
         showRow(t, row, prefix + QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)), false);
     const Row& forced = standardForcedRow();
     showRow(t, forced, QString::fromLatin1(forced.name), t.view.control(QString::fromLatin1(forced.control)), false);
-    rules::showActuatorData(t.view, t.state, prefix, t.view.control<QComboBox>(QStringLiteral("cmbActLt")), false);
+    rules::showActuatorData(t.view, t.state, prefix, t.view.control<QComboBox>(QString::fromLatin1(kStandardActuatorList)), false);
 }
 
 void storeStandard(Transfer& t)
@@ -506,7 +506,7 @@ void storeStandard(Transfer& t)
         storeRow(t, row, prefix + QString::fromLatin1(row.name), t.view.control(QString::fromLatin1(row.control)));
     const Row& forced = standardForcedRow();
     storeRow(t, forced, QString::fromLatin1(forced.name), t.view.control(QString::fromLatin1(forced.control)));
-    rules::storeActuatorData(t.view, t.state, prefix, t.view.control<QComboBox>(QStringLiteral("cmbActLt")));
+    rules::storeActuatorData(t.state, prefix, t.view.control<QComboBox>(QString::fromLatin1(kStandardActuatorList)));
 }
 
 void writeFactoryDefaultsFlag(const ui::FormView& v)
@@ -576,8 +576,8 @@ void storeConfiguration(ui::FormView& view, WindowState& state)
         if (state.productMode == ModeRq9) {
             writeParameter(channelParameter(1), 7);
             writeParameter(channelParameter(2), 6);
-            writeParameter(QStringLiteral("ref1_reference"), 7);
-            writeParameter(QStringLiteral("ref2_reference"), 6);
+            writeParameter(referencePrefix(1) + QStringLiteral("reference"), 7);
+            writeParameter(referencePrefix(2) + QStringLiteral("reference"), 6);
             storeFixedRows(t, rq9Rows());
             writeFactoryDefaultsFlag(view);
         } else {

@@ -36,8 +36,6 @@ struct WindowState
     // Where the data files are, and the limits file of the mode.
     QString dataDirectory;
     QString limitsFilePath;
-    // The title without a file name.
-    QString windowCaption;
     // The file last loaded, the open dialog's current name.
     QString lastLoadedFile;
 
@@ -57,7 +55,8 @@ struct WindowState
     // The memory records with their value slots.
     rules::MemoryTable memory;
     // The memory order dialog's four choices (aux on, aux off, massage on, massage off): item 1
-    // "after", item 0 "before".
+    // "after", item 0 "before". The dialog takes each choice the moment the user makes it, so it
+    // stays even when the dialog is cancelled.
     std::array<int, 4> memoryOrder{};
 };
 

@@ -30,13 +30,16 @@ void setText(const ui::FormView& v, const char* label, const QString& text)
         l->setText(text);
 }
 
-// A control, or else a menu item, of that name.
+// A menu item ("mni...") or a control of that name.
 void enable(const ui::FormView& v, const char* name, bool on)
 {
-    if (QWidget* c = v.control(QString::fromLatin1(name)))
+    const QString n = QString::fromLatin1(name);
+    if (n.startsWith(QStringLiteral("mni"))) {
+        if (QAction* a = v.menuItem(n))
+            a->setEnabled(on);
+    } else if (QWidget* c = v.control(n)) {
         c->setEnabled(on);
-    else if (QAction* a = v.menuItem(QString::fromLatin1(name)))
-        a->setEnabled(on);
+    }
 }
 
 } // namespace

@@ -111,7 +111,7 @@ void saveCommand(ui::FormView& view, config::WindowState& state)
         state.operationGuard = false;
         return;
     }
-    const QString titleBefore = view.dialogParent()->windowTitle();
+    const QString titleBefore = view.fileInTitle();
     view.showFileInTitle(QFileInfo(chosen).fileName());
     config::storeConfiguration(view, state);
     const auto* hex = view.control<QLineEdit>(QStringLiteral("edtHexFile"));
@@ -119,7 +119,7 @@ void saveCommand(ui::FormView& view, config::WindowState& state)
     const int16_t status = device::lib::saveConfig(path, firmware);
     if (status < 0) {
         // Nothing was written: say so, and the title does not name a file that does not hold this.
-        view.dialogParent()->setWindowTitle(titleBefore);
+        view.showFileInTitle(titleBefore);
         ui::dialogs().information(view.dialogParent(),
                                   QStringLiteral("Could not save config file (") + device::lib::errorMessage(status) + u')');
     }

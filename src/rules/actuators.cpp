@@ -1,6 +1,7 @@
 #include "rules/actuators.h"
 
 #include "config/access.h"
+#include "config/catalog.h"
 #include "config/channels.h"
 #include "config/windowstate.h"
 #include "platform/inifile.h"
@@ -252,8 +253,9 @@ int addConfiguredEntry(ui::FormView& w, config::WindowState& state, const QStrin
 std::vector<QComboBox*> actuatorLists(const ui::FormView& window)
 {
     std::vector<QComboBox*> lists;
-    for (const char* name : {"cmbAct1", "cmbAct2", "cmbAct3", "cmbAct4", "cmbActLt"})
-        lists.push_back(window.control<QComboBox>(QString::fromLatin1(name)));
+    for (int r = 0; r < ui::kReferenceRecords; ++r)
+        lists.push_back(qobject_cast<QComboBox*>(window.arrays().refs[std::size_t(r)][ui::cmbAct]));
+    lists.push_back(window.control<QComboBox>(QString::fromLatin1(config::kStandardActuatorList)));
     return lists;
 }
 
@@ -297,7 +299,7 @@ void chooseActuatorFile(ui::FormView& w, config::WindowState& state, QAction* it
     loadActuatorFile(w, state, state.dataDirectory + file);
 }
 
-void storeActuatorData(ui::FormView&, const config::WindowState& state, const QString& prefix, const QComboBox* list)
+void storeActuatorData(const config::WindowState& state, const QString& prefix, const QComboBox* list)
 {
     // An item without an entry (only the design-time lists have such) counts as automatic too.
     const ActuatorEntry* e = list ? entryOfItem(state, list->currentIndex()) : nullptr;
@@ -395,14 +397,12 @@ void cmbActuatorChange(ui::FormView& w, config::WindowState& state, QWidget* sen
 
 void connectActuatorHandlers(ui::FormView& w, config::WindowState& state)
 {
-    QStringList names;
-    for (int i = 1; i <= 4; ++i)
-        names << QStringLiteral("cmbAct%1").arg(i);
-    names << QStringLiteral("cmbActLt");
-    for (int i = 1; i <= 4; ++i)
-        names << QStringLiteral("cmbInitPlug%1").arg(i);
-    for (const QString& name : names)
-        ui::onUserEdit(w.control<QComboBox>(name), [&w, &state](QWidget* box) { cmbActuatorChange(w, state, box); });
+    const std::vector<QComboBox*> lists = actuatorLists(w);
+    std::vector<QWidget*> boxes(lists.begin(), lists.end());
+    for (int r = 0; r < ui::kReferenceRecords; ++r)
+        boxes.push_back(w.arrays().refs[std::size_t(r)][ui::cmbInitPlug]);
+    for (QWidget* box : boxes)
+        ui::onUserEdit(box, [&w, &state](QWidget* sender) { cmbActuatorChange(w, state, sender); });
 }
 
 } // namespace rules

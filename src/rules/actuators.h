@@ -34,7 +34,7 @@ void chooseActuatorFile(ui::FormView& view, config::WindowState& state, QAction*
 // The actuator data of a reference (prefix "ref" + N + "_") into its list, and back.
 void showActuatorData(ui::FormView& view, config::WindowState& state, const QString& prefix, QComboBox* list,
                       bool fromDefaults);
-void storeActuatorData(ui::FormView& view, const config::WindowState& state, const QString& prefix, const QComboBox* list);
+void storeActuatorData(const config::WindowState& state, const QString& prefix, const QComboBox* list);
 
 // A user's choice in an actuator list (or in an initialization-lock box, which only restores the
 // window colour).

@@ -1,6 +1,7 @@
 #include "ui/events.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -27,17 +28,25 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_control && event->type() == QEvent::FocusOut) {
-            // Opening the box's own list, a menu or another window is no exit: the user has not
-            // moved on to another control.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason)
-                m_handler(m_control);
-        }
+        if (watched == m_control && event->type() == QEvent::FocusOut && movedOn(static_cast<QFocusEvent*>(event)))
+            m_handler(m_control);
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // Whether the user moved on to another control. Opening the control's own list, a menu or
+    // another window is no exit, nor is the focus going to a part of the control (a combo box's list).
+    bool movedOn(const QFocusEvent* event) const
+    {
+        const Qt::FocusReason reason = event->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
+            return false;
+        for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+            if (w == m_control)
+                return false;
+        return true;
+    }
+
     QPointer<QWidget> m_control;
     std::function<void(QWidget*)> m_handler;
 };
@@ -62,6 +71,8 @@ void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler)
         QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, handler] { handler(edit); });
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         QObject::connect(button, &QAbstractButton::clicked, button, [button, handler] { handler(button); });
+    } else {
+        qWarning("no user edits are known for %s", control->metaObject()->className());
     }
 }
 

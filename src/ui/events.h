@@ -14,7 +14,8 @@ namespace ui {
 
 // Calls handler(control) each time the control is left. The handler may move the focus back.
 void onExit(QWidget* control, std::function<void(QWidget*)> handler);
-// Calls handler(control) after each change the user makes in the control.
+// Calls handler(control) after each change the user makes in the control: a combo box, a line edit
+// or a button (check box, radio button).
 void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler);
 
 } // namespace ui

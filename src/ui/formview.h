@@ -31,6 +31,7 @@ public:
     virtual void setStatusText(const QString& text) = 0;
     // The title: the file name and " - " before the window caption; an empty name gives the caption.
     virtual void showFileInTitle(const QString& fileName) = 0;
+    virtual QString fileInTitle() const = 0;
     // The progress bar of the status bar: shown or hidden, and its position (0-100).
     virtual void showProgress(bool shown) = 0;
     virtual void setProgress(int percent) = 0;

@@ -1,0 +1,157 @@
+#include "rules/valuerules.h"
+
+#include "config/conversions.h"
+#include "platform/inifile.h"
+
+#include <cmath>
+
+namespace rules {
+
+QString limitsSection(const QString& boxName)
+{
+    QString section = boxName;
+    if (!section.isEmpty() && section.back() >= u'1' && section.back() <= u'4')
+        section.chop(1);
+    if (section.endsWith(QStringLiteral("Lt")))
+        section.chop(2);
+    return section;
+}
+
+std::optional<Limits> readLimits(const QString& limitsFile, const QString& section)
+{
+    // Read on every check: the file is never cached.
+    const QString min = platform::readIniText(section, QStringLiteral("Min"), QString(), limitsFile);
+    if (min.isEmpty())
+        return std::nullopt;
+    const QString max = platform::readIniText(section, QStringLiteral("Max"), QString(), limitsFile);
+    if (max.isEmpty())
+        return std::nullopt;
+    return Limits{platform::atolLike(min), platform::atolLike(max)};
+}
+
+long readMinimum(const QString& limitsFile, const QString& section)
+{
+    return platform::readIniInteger(section, QStringLiteral("Min"), QStringLiteral("0"), limitsFile);
+}
+
+QString maximumText(long max, double factor, QChar decimalSeparator)
+{
+    return config::formatGeneral(config::roundHalfUp(double(max) * 100.0 / factor) * 0.01, decimalSeparator);
+}
+
+QString minimumText(long min, double factor, QChar decimalSeparator)
+{
+    return config::formatGeneral(std::ceil(double(min) * 100.0 / factor) * 0.01, decimalSeparator);
+}
+
+Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator)
+{
+    Outcome out;
+    out.text = text;
+    double number = 0;
+    if (!config::parseNumber(text, decimalSeparator, number)) {
+        if (text == QStringLiteral("Off") || text == QStringLiteral("Default"))
+            return out;
+        out.text = maximumText(limits.max, factor, decimalSeparator);
+        out.messages << kIllegal;
+        out.focusBack = true;
+        return out;
+    }
+    const double v = std::trunc(number * factor);
+    if (v > double(limits.max)) {
+        out.text = maximumText(limits.max, factor, decimalSeparator);
+        out.messages << kAboveMaximum;
+        out.focusBack = true;
+    }
+    // With the same number: a section whose maximum lies below its minimum ends at the minimum.
+    if (v < double(limits.min)) {
+        out.text = minimumText(limits.min, factor, decimalSeparator);
+        out.messages << kBelowMinimum;
+        out.focusBack = true;
+    }
+    return out;
+}
+
+namespace {
+
+bool offends(const QString& text, int digits, int decimals, QChar separator)
+{
+    int run = 0;
+    int afterSeparator = -1; // digits after the separator; -1 before it
+    for (const QChar c : text) {
+        if (c == separator) {
+            if (afterSeparator >= 0)
+                return true; // a second separator
+            afterSeparator = 0;
+            run = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return true;
+        if (++run > digits)
+            return true;
+        if (afterSeparator >= 0 && ++afterSeparator > decimals)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Filtered filterDigits(const QString& text, const QString& firstItem, int digits, int decimals, QChar decimalSeparator)
+{
+    Filtered out;
+    const bool defaultFirst = firstItem.startsWith(QStringLiteral("Default"));
+    if (defaultFirst && (text.startsWith(u'd') || text.startsWith(u'D'))) {
+        out.action = Filtered::Action::SelectFirstItem;
+        return out;
+    }
+    if (!defaultFirst && firstItem.startsWith(QStringLiteral("Off")) && (text.startsWith(u'o') || text.startsWith(u'O'))) {
+        out.action = Filtered::Action::SelectFirstItem;
+        return out;
+    }
+    // Whatever offends, the last character goes, until nothing does.
+    QString t = text;
+    while (!t.isEmpty() && offends(t, digits, decimals, decimalSeparator))
+        t.chop(1);
+    if (decimals == 0 && !t.isEmpty() && t.back() == decimalSeparator)
+        t.chop(1);
+    if (t != text) {
+        out.action = Filtered::Action::SetText;
+        out.text = t;
+    }
+    return out;
+}
+
+std::optional<QString> wholeNumberText(const QString& text)
+{
+    int end = 0;
+    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
+        ++end;
+    bool ok = false;
+    const qlonglong n = text.left(end).toLongLong(&ok);
+    QString wanted;
+    if (!ok || n == 0)
+        wanted = text == QStringLiteral("0") ? text : QString();
+    else
+        wanted = QString::number(n);
+    if (wanted == text)
+        return std::nullopt;
+    return wanted;
+}
+
+Range repairStep(Range r, double smallestLow, double smallestStep)
+{
+    if (r.high - r.low >= smallestStep) {
+        r.step = r.high - r.low;
+    } else if (r.high - smallestStep >= smallestLow) {
+        r.step = smallestStep;
+        r.low = r.high - smallestStep;
+    } else {
+        r.step = smallestStep;
+        r.high = r.low + smallestStep;
+    }
+    return r;
+}
+
+} // namespace rules

@@ -1,0 +1,187 @@
+// The value rules as pure functions: sections, the limits file, the limits check in mm and inch,
+// the digit-count filter, the whole-number rule and the step repair.
+
+#include "rules/valuerules.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "testutil.h"
+
+using rules::Filtered;
+using rules::Limits;
+
+Q_DECLARE_METATYPE(Filtered::Action)
+
+class TestValueRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sections_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("section");
+        QTest::newRow("reference digit") << "cmbStroke3" << "cmbStroke";
+        QTest::newRow("settings tab") << "cmbStrokeLt" << "cmbStroke";
+        QTest::newRow("aux time-out") << "cmbAuxTO2" << "cmbAuxTO";
+        QTest::newRow("no digit") << "cmbRq9BMax" << "cmbRq9BMax";
+        QTest::newRow("digit 5 stays") << "cmbRef5" << "cmbRef5";
+        QTest::newRow("digit then Lt") << "cmbForcedLt" << "cmbForced";
+    }
+    void sections()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, section);
+        QCOMPARE(rules::limitsSection(box), section);
+    }
+
+    void limitsFile()
+    {
+        QTemporaryDir dir;
+        const QString file = testutil::writeFile(dir.filePath("limits.ini"),
+                                                 "[cmbStroke]\r\nMin=0\r\nMax=6000\r\n[cmbLower]\r\nMin=\r\nMax=10\r\n"
+                                                 "[cmbSpeed]\r\nMin=5x\r\n[cmbAuxMin]\r\nMin=12\r\n");
+        const auto stroke = rules::readLimits(file, "cmbStroke");
+        QVERIFY(stroke);
+        QCOMPARE(stroke->min, 0L);
+        QCOMPARE(stroke->max, 6000L);
+        QVERIFY(!rules::readLimits(file, "cmbLower")); // an empty Min
+        QVERIFY(!rules::readLimits(file, "cmbSpeed")); // no Max
+        QVERIFY(!rules::readLimits(file, "cmbNone"));
+        QVERIFY(!rules::readLimits(dir.filePath("missing.ini"), "cmbStroke"));
+        QCOMPARE(rules::readMinimum(file, "cmbAuxMin"), 12L);
+        QCOMPARE(rules::readMinimum(file, "cmbNone"), 0L);
+    }
+
+    void limitsCheck_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        const QStringList above{rules::kAboveMaximum};
+        const QStringList below{rules::kBelowMinimum};
+        QTest::newRow("650 mm over 6000") << "650" << 10.0 << 0 << 6000 << QChar('.') << "600" << above;
+        QTest::newRow("600 mm at 6000") << "600" << 10.0 << 0 << 6000 << QChar('.') << "600" << none;
+        QTest::newRow("24 inch over 6000") << "24" << 254.0 << 0 << 6000 << QChar('.') << "23.62" << above;
+        QTest::newRow("comma separator") << "24" << 254.0 << 0 << 6000 << QChar(',') << "23,62" << above;
+        QTest::newRow("minimum in mm") << "0.1" << 10.0 << 5 << 6000 << QChar('.') << "0.5" << below;
+        QTest::newRow("minimum in inch rounds up") << "0" << 254.0 << 5 << 6000 << QChar('.') << "0.02" << below;
+        QTest::newRow("max below min: both, min wins") << "50" << 1.0 << 100 << 10 << QChar('.') << "100"
+                                                       << QStringList{rules::kAboveMaximum, rules::kBelowMinimum};
+        QTest::newRow("Default passes") << "Default" << 10.0 << 100 << 200 << QChar('.') << "Default" << none;
+        QTest::newRow("Off passes") << "Off" << 60.0 << 100 << 200 << QChar('.') << "Off" << none;
+        QTest::newRow("default in other case is a word") << "default" << 10.0 << 0 << 6000 << QChar('.') << "600"
+                                                         << QStringList{rules::kIllegal};
+        QTest::newRow("a word") << "abc" << 1.0 << 0 << 30 << QChar('.') << "30" << QStringList{rules::kIllegal};
+        QTest::newRow("speed in inch") << "2" << 4161.536 << 0 << 9830 << QChar('.') << "2" << none;
+        QTest::newRow("truncated, not rounded") << "600.09" << 10.0 << 0 << 6000 << QChar('.') << "600.09" << none;
+    }
+    void limitsCheck()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, factor);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(QChar, separator);
+        QFETCH(QString, result);
+        QFETCH(QStringList, messages);
+        const rules::Outcome out = rules::checkLimits(text, factor, Limits{min, max}, separator);
+        QCOMPARE(out.text, result);
+        QCOMPARE(out.messages, messages);
+        QCOMPARE(out.focusBack, !messages.isEmpty());
+    }
+
+    void digitFilter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("firstItem");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<Filtered::Action>("action");
+        QTest::addColumn<QString>("result");
+        using A = Filtered::Action;
+        QTest::newRow("five digits") << "12345" << "Default" << 4 << 1 << A::SetText << "1234";
+        QTest::newRow("two decimals") << "12.34" << "Default" << 4 << 1 << A::SetText << "12.3";
+        QTest::newRow("letter") << "1a" << "Default" << 4 << 1 << A::SetText << "1";
+        QTest::newRow("pasted") << "12x34" << "Default" << 4 << 1 << A::SetText << "12";
+        QTest::newRow("two separators") << "1.2." << "Default" << 4 << 1 << A::SetText << "1.2";
+        QTest::newRow("whole number, separator") << "7." << "Default" << 2 << 0 << A::SetText << "7";
+        QTest::newRow("fine") << "12.5" << "Default" << 3 << 2 << A::Keep << "";
+        QTest::newRow("d selects Default") << "d" << "Default" << 4 << 1 << A::SelectFirstItem << "";
+        QTest::newRow("Default typed") << "Default" << "Default" << 4 << 1 << A::SelectFirstItem << "";
+        QTest::newRow("o selects Off") << "o" << "Off" << 2 << 2 << A::SelectFirstItem << "";
+        QTest::newRow("o in a Default box") << "o" << "Default" << 2 << 2 << A::SetText << "";
+        QTest::newRow("comma is no separator here") << "1,5" << "Default" << 3 << 1 << A::SetText << "1";
+        QTest::newRow("digits after the separator count") << "123.45" << "Default" << 3 << 2 << A::Keep << "";
+        QTest::newRow("run of digits after separator") << "1.234" << "Default" << 3 << 3 << A::Keep << "";
+    }
+    void digitFilter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, firstItem);
+        QFETCH(int, digits);
+        QFETCH(int, decimals);
+        QFETCH(Filtered::Action, action);
+        QFETCH(QString, result);
+        const Filtered f = rules::filterDigits(text, firstItem, digits, decimals, u'.');
+        QCOMPARE(f.action, action);
+        if (action == Filtered::Action::SetText)
+            QCOMPARE(f.text, result);
+    }
+
+    void wholeNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result"); // "=" when unchanged
+        QTest::newRow("12a") << "12a" << "12";
+        QTest::newRow("abc") << "abc" << "";
+        QTest::newRow("007") << "007" << "7";
+        QTest::newRow("0") << "0" << "=";
+        QTest::newRow("00") << "00" << "";
+        QTest::newRow("45") << "45" << "=";
+        QTest::newRow("-3") << "-3" << "";
+    }
+    void wholeNumbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        const auto changed = rules::wholeNumberText(text);
+        if (result == "=")
+            QVERIFY(!changed);
+        else
+            QCOMPARE(changed.value_or("<unchanged>"), result);
+    }
+
+    void stepRepair_data()
+    {
+        QTest::addColumn<double>("smallestLow");
+        QTest::addColumn<double>("smallestStep");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("step");
+        QTest::newRow("step becomes the span") << 0.0 << 5.0 << 50.0 << 40.0 << 10.0;
+        QTest::newRow("low moves down") << 0.0 << 20.0 << 50.0 << 30.0 << 20.0;
+        QTest::newRow("high moves up") << 35.0 << 20.0 << 60.0 << 40.0 << 20.0;
+    }
+    void stepRepair()
+    {
+        QFETCH(double, smallestLow);
+        QFETCH(double, smallestStep);
+        QFETCH(double, high);
+        QFETCH(double, low);
+        QFETCH(double, step);
+        const rules::Range r = rules::repairStep({50, 40, 30}, smallestLow, smallestStep);
+        QCOMPARE(r.high, high);
+        QCOMPARE(r.low, low);
+        QCOMPARE(r.step, step);
+    }
+};
+
+QTEST_MAIN(TestValueRules)
+#include "tst_valuerules.moc"
