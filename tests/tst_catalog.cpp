@@ -49,14 +49,14 @@ Needs needsOf(const Row& row)
     }
 }
 
-// The names a pattern stands for: 1 to 4 for '#', else the name itself.
-QStringList namesOf(const char* pattern)
+// The names a pattern stands for: 1 to count for '#', else the name itself.
+QStringList namesOf(const char* pattern, int count = 4)
 {
     const QString p = QString::fromLatin1(pattern);
     if (!p.contains(u'#'))
         return {p};
     QStringList names;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < count; ++i)
         names << ui::resolvePattern(p, i);
     return names;
 }
@@ -128,7 +128,7 @@ private slots:
         const testutil::PagesView view;
         QStringList problems;
         for (const config::EntryRule& rule : config::entryRules())
-            for (const QString& name : namesOf(rule.control))
+            for (const QString& name : namesOf(rule.control, rule.count))
                 if (const QString p = problem(view, name, Needs::ComboBox); !p.isEmpty())
                     problems << p;
         QStringList boxes;

@@ -105,8 +105,9 @@ private slots:
                           {"ref2_sls_accelerate", 0}, {"ref3_return_sls_dw", 150}, {"ref4_return_eop_up", 2540},
                           {"ref3_safety_stroke_max", 3000}, {"ref1_safety_stop_max_up", 1}, {"ref2_safety_lock_min", 1},
                           {"ref4_safety_speed_dw", 4162}, {"ref1_auto_init_plug", 0}, {"ref1_use_init_plug", 0},
-                          {"ref2_no_impulse_key", 0}, {"ref2_impulse_key_dw", 1}, {"dcout1_timeout", 120}, {"dcout2_type", 3},
-                          {"dcout2_voltmax", 100}, {"dcout2_voltmin", 50}, {"dcout3_step", 20}, {"dcout4_vol_off_dw", 1},
+                          {"ref2_no_impulse_key", 0}, {"ref2_impulse_key_dw", 1}, {"dcout1_timeout", 120}, {"dcout4_type", 3},
+                          {"dcout2_type", 1}, {"dcout2_voltmax", 100}, {"dcout2_voltmin", 50}, {"dcout3_step", 20},
+                          {"dcout4_vol_off_dw", 1},
                           {"forced_init_time", 4000}, {"custom1", 25}, {"plug_type", 3}, {"impulse_stop_same", 0},
                           {"goto_standby", 0}};
         QTest::newRow("TAVRIN, mm") << 0 << false << desk;
@@ -198,8 +199,10 @@ private slots:
              {"ref2_reference", 1}, {"ref3_reference", 2}, {"ref4_reference", 3}});
         config::showConfiguration(w, w.state());
         QCOMPARE(w.control<QComboBox>("cmbPlugUse")->currentIndex(), 0);
-        QVERIFY(w.control<QCheckBox>("cbxAuxVar3")->isChecked());
-        w.control<QCheckBox>("cbxAuxVar3")->setChecked(false);
+        // Output 3 is a USB socket, which has one level: its own minimum is not shown, nor kept.
+        QCOMPARE(w.control<QComboBox>("cmbAuxType3")->currentText(), QString("USB"));
+        QVERIFY(!w.control<QCheckBox>("cbxAuxVar3")->isChecked());
+        QVERIFY(w.control("cbxAuxVar3")->isHidden() && w.control("cmbAuxMin3")->isHidden());
         w.control<QCheckBox>("cbxImpMem2")->setChecked(true);
         // The forced-initialisation time is cut to whole steps, never rounded up.
         w.control<QComboBox>("cmbForced")->setEditText("1.9999");

@@ -35,6 +35,9 @@ public:
         moxtasim::reset();
         moxtasim::loadBench(kQuietBench);
         writeFile(program.filePath(QStringLiteral("Actuators.ini")), QByteArray());
+        // The limits files we ship: the value rules check the boxes against them.
+        for (const char* limits : {"limits.ini", "limitsWZQ.ini"})
+            QFile::copy(QStringLiteral(TEST_DATA_DIR "/../../data/") + limits, program.filePath(QString::fromLatin1(limits)));
         if (!advancedIni.isNull())
             writeFile(program.filePath(QStringLiteral("Adv.ini")), advancedIni);
         app::TfrmMain::quitRequester() = [this](int exitCode) {

@@ -12,6 +12,8 @@
 #include "platform/directories.h"
 #include "platform/version.h"
 #include "rules/actuators.h"
+#include "rules/entryrules.h"
+#include "rules/memorypositions.h"
 #include "ui/dialogs.h"
 #include "ui/events.h"
 #include "ui/pages.h"
@@ -236,6 +238,13 @@ void TfrmMain::connectHandlers()
         connect(hex, &QLineEdit::textChanged, this, [this] { m_box->hexFileChanged(); });
     config::connectChannelHandlers(*this, *m_state);
     rules::connectActuatorHandlers(*this, *m_state);
+    rules::connectValueRules(*this, *m_state);
+    for (int memory = 1; memory <= 6; ++memory) {
+        if (auto* button = control<QAbstractButton>(QStringLiteral("btnSetMem%1").arg(memory)))
+            connect(button, &QAbstractButton::clicked, this, [this, button] { btnSetMemValuesClick(button); });
+        if (auto* button = control<QAbstractButton>(QStringLiteral("btnSetOrd%1").arg(memory)))
+            connect(button, &QAbstractButton::clicked, this, [this, button] { btnSetMemOrderClick(button); });
+    }
     connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this, *m_state); });
     ui::onUserEdit(control(QStringLiteral("cmbSnoreTime")), [this](QWidget*) { config::cmbSnoreTimeSelect(*this); });
     ui::onUserEdit(control(QStringLiteral("cbxFactoryDefaults")),
@@ -495,6 +504,20 @@ void TfrmMain::readErrorList()
 void TfrmMain::pgcMainChange()
 {
     m_live->pageChanged();
+}
+
+// ---- Memory positions -----------------------------------------------------------------------
+
+void TfrmMain::btnSetMemValuesClick(QObject* button)
+{
+    const QString name = button->objectName();
+    rules::btnSetMemValuesClick(*this, *m_state, windows().frmMemory, name.back().digitValue());
+}
+
+void TfrmMain::btnSetMemOrderClick(QObject* button)
+{
+    const QString name = button->objectName();
+    rules::btnSetMemOrderClick(*this, *m_state, windows().frmMemOrder, name.back().digitValue());
 }
 
 // ---- Configuration files --------------------------------------------------------------------

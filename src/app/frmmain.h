@@ -144,6 +144,9 @@ protected:
 private:
     // Handlers of the menus and controls, wired at start-up.
     void mniMultiparallelClick();
+    // Set values and Set order of the memory whose number ends the button's name.
+    void btnSetMemValuesClick(QObject* button);
+    void btnSetMemOrderClick(QObject* button);
     // The user made another page active.
     void pgcMainChange();
     // Loads a file into the session and the window; true when the window shows the file.

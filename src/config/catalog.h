@@ -169,6 +169,7 @@ enum class EntryFilter : uint8_t {
     None,
     Digits, // at most `digits` digits in a row and `decimals` after the decimal separator
     Numeric, // digits and one decimal separator; a word becomes the box's "Default"
+    WholeNumber, // a typed text keeps only its leading whole number
 };
 
 // What runs when the user leaves a box.
@@ -176,22 +177,36 @@ enum class ExitRule : uint8_t {
     None, // nothing
     Limits, // the limits check with the factor
     Speed, // the limits check, then the pair of speed boxes of the reference mirrored
-    AuxTimeout, // the limits check in minutes; a time of 0 then selects "Off"
+    AuxTimeout, // the limits check in minutes; a time of 0 then selects the box's first item
+    AuxRange, // an aux output's setting, minimum and step kept in order
+    Intensity, // the massage intensities, their step and the wave minimum kept in order
+    Cycle, // the massage cycle times and their step kept in order
+    Angle, // an RQ9 angle against its stroke limits; backrest and legrest in order
+    ResetDrive, // a reset drive's positions: a value slot taken or given back
 };
 
-// Shown value times the factor is the stored (raw) value the limits file speaks of.
-enum class Factor : uint8_t { Plain, Length, Speed, Minutes };
+// Shown value times the factor is the raw value the limits file speaks of.
+enum class Factor : uint8_t {
+    Plain,
+    Length, // 10 in mm, 254 in inch
+    Speed, // 163.84 in mm/s, 4161.536 in inch/s
+    Minutes, // 60
+    AuxLevel, // 1.28 for an LED output (percent), else volts
+    Volt, // 9.90328820116054
+    Period, // 0.5
+};
 
 struct EntryRule
 {
-    const char* control; // '#' stands for 1 to 4
+    const char* control; // '#' stands for 1 to count
     EntryFilter onChange = EntryFilter::None;
     int digits = 0;
     int decimals = 0;
-    bool numericOnClick = false; // the numeric filter also runs when the box is clicked
+    bool numericOnClick = false; // the numeric filter also runs when an item is chosen
     bool colourFirst = false; // a change restores the normal window colour first and leaves "Default" alone
     ExitRule onExit = ExitRule::None;
     Factor factor = Factor::Plain;
+    int count = 4;
 };
 
 // The entry rules of the value boxes, by control pattern.

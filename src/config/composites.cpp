@@ -229,6 +229,8 @@ void showAuxType(Transfer& t, const Row& row, int n)
         select(box, type);
     else if (type != 7)
         t.decodable = false;
+    // The output's levels follow in its unit: percent for an LED output, else volts.
+    t.state.auxLed[std::size_t(n - 1)] = ledOutput(t.view, n);
     if (auto* unit = qobject_cast<QLabel*>(auxMember(t, n, ui::lblAuxUnit)))
         unit->setText(ledOutput(t.view, n) ? QStringLiteral("%") : QStringLiteral("V"));
 }

@@ -7,6 +7,8 @@
 #include "config/windowstate.h"
 #include "device/moxtalib.h"
 #include "rules/actuators.h"
+#include "rules/auxmassage.h"
+#include "rules/memorypositions.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
 
@@ -349,12 +351,6 @@ void storeAuxOutputs(Transfer& t)
 
 // ---- Memories -------------------------------------------------------------------------------
 
-rules::PositionUnit positionUnit(const Transfer& t)
-{
-    const QAction* degrees = t.view.menuItem(QStringLiteral("MenuMemUnitsDegrees"));
-    return {t.state.inch, t.state.productMode == ModeRq9 && degrees && degrees->isChecked(), t.state.decimalSeparator};
-}
-
 // The step numbers the reset order writes, for its order and pair flags.
 std::array<int, 8> stepSequence(int orderFlag, int pairFlag)
 {
@@ -427,7 +423,7 @@ void showMemories(Transfer& t)
                 t.decodable = false;
     }
 
-    const rules::PositionUnit unit = positionUnit(t);
+    const rules::PositionUnit unit = rules::positionUnit(v, t.state);
     for (int n = 7; n <= 8; ++n) {
         const bool hasSlot = memory.hasSlot(n - 1);
         for (int i = 0; i < 8; ++i) {
@@ -540,6 +536,8 @@ void showConfiguration(ui::FormView& view, WindowState& state)
         showFixedRows(t, resetRows());
         if (view.tabShown(QStringLiteral("tsMemory")))
             showMemories(t);
+        // The aux outputs' boxes and units follow their types, after every transfer.
+        rules::cmbAuxTypeChange(view, state);
 
         // No two memories may share a value slot.
         std::array<bool, rules::kValueSlots> used{};

@@ -50,13 +50,14 @@ struct WindowState
     // The actuator table, and whether this transfer asked the actuator conflict question.
     rules::ActuatorTable actuators;
     bool conflictAsked = false;
+    // Per aux output: its levels are percent (an LED output) rather than volts.
+    std::array<bool, 4> auxLed{};
     // Per reference row: "sls_accelerate" read as 0 (acceleration off), written back as 0, else 1.
     std::array<bool, 4> slsAccelerationOff{};
     // The memory records with their value slots.
     rules::MemoryTable memory;
     // The memory order dialog's four choices (aux on, aux off, massage on, massage off): item 1
-    // "after", item 0 "before". The dialog takes each choice the moment the user makes it, so it
-    // stays even when the dialog is cancelled.
+    // "after", item 0 "before". A choice made in the dialog stays even when it is cancelled.
     std::array<int, 4> memoryOrder{};
 };
 

@@ -10,7 +10,7 @@
 #include "device/moxtalib.h"
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
-#include "rules/massage.h"
+#include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
 

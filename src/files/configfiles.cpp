@@ -10,7 +10,7 @@
 #include "config/windowstate.h"
 #include "device/moxtalib.h"
 #include "files/filenames.h"
-#include "rules/massage.h"
+#include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
 

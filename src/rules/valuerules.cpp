@@ -54,6 +54,7 @@ Outcome checkLimits(const QString& text, double factor, const Limits& limits, QC
             return out;
         out.text = maximumText(limits.max, factor, decimalSeparator);
         out.messages << kIllegal;
+        out.texts << out.text;
         out.focusBack = true;
         return out;
     }
@@ -61,12 +62,14 @@ Outcome checkLimits(const QString& text, double factor, const Limits& limits, QC
     if (v > double(limits.max)) {
         out.text = maximumText(limits.max, factor, decimalSeparator);
         out.messages << kAboveMaximum;
+        out.texts << out.text;
         out.focusBack = true;
     }
     // With the same number: a section whose maximum lies below its minimum ends at the minimum.
     if (v < double(limits.min)) {
         out.text = minimumText(limits.min, factor, decimalSeparator);
         out.messages << kBelowMinimum;
+        out.texts << out.text;
         out.focusBack = true;
     }
     return out;

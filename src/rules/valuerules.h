@@ -32,6 +32,7 @@ long readMinimum(const QString& limitsFile, const QString& section);
 struct Outcome
 {
     QStringList messages;
+    QStringList texts; // the text the box shows as each message is shown
     QString text;
     bool focusBack = false;
 };

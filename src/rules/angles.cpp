@@ -1,0 +1,95 @@
+#include "rules/angles.h"
+
+#include "config/conversions.h"
+#include "config/windowstate.h"
+#include "rules/entryrules.h"
+#include "rules/valuerules.h"
+#include "ui/formview.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <cmath>
+
+namespace rules {
+
+namespace {
+
+// The angle of a stroke value, rounded half up to two decimals; nothing when it has none.
+std::optional<QString> angleText(long stroke, QChar separator)
+{
+    double degrees = 0;
+    if (!config::strokeToAngle(double(stroke), degrees))
+        return std::nullopt;
+    return config::formatGeneral(config::roundHalfUp(degrees * 100.0) / 100.0, separator);
+}
+
+bool isWord(const QString& text)
+{
+    return text == QStringLiteral("Default") || text == QStringLiteral("Off");
+}
+
+// A maximum below its minimum: the two are exchanged with the message.
+void keepInOrder(const ui::FormView& view, QChar separator, const char* maxName, const char* minName, const QString& message)
+{
+    auto* maxBox = view.control<QComboBox>(QString::fromLatin1(maxName));
+    auto* minBox = view.control<QComboBox>(QString::fromLatin1(minName));
+    if (!maxBox || !minBox || maxBox->currentText() == QStringLiteral("Default") || minBox->currentText() == QStringLiteral("Default"))
+        return;
+    const std::optional<double> max = numberOf(maxBox, separator);
+    const std::optional<double> min = numberOf(minBox, separator);
+    if (!max || !min || *max >= *min)
+        return;
+    inform(view, message);
+    const QString text = maxBox->currentText();
+    setText(maxBox, minBox->currentText());
+    setText(minBox, text);
+}
+
+} // namespace
+
+void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComboBox* box)
+{
+    const QChar sep = state.decimalSeparator;
+    // The section is the box's whole name; its limits are strokes, not angles.
+    if (const std::optional<Limits> limits = readLimits(state.limitsFilePath, box->objectName());
+        limits && !isWord(box->currentText())) {
+        const QString maxText = angleText(limits->max, sep).value_or(box->currentText());
+        const std::optional<double> angle = numberOf(box, sep);
+        if (!angle) {
+            setText(box, maxText);
+            inform(view, kIllegal);
+            box->setFocus();
+        } else {
+            const double v = std::trunc(config::angleToStroke(std::clamp(*angle, -90.0, 90.0)));
+            if (v > double(limits->max)) {
+                setText(box, maxText);
+                inform(view, kAboveMaximum);
+                box->setFocus();
+            }
+            if (v < double(limits->min)) {
+                setText(box, angleText(limits->min, sep).value_or(box->currentText()));
+                inform(view, kBelowMinimum);
+                box->setFocus();
+            }
+        }
+    }
+    keepInOrder(view, sep, "cmbRq9BMax", "cmbRq9BMin", QStringLiteral("Backrest max < min. Exchanging"));
+    keepInOrder(view, sep, "cmbRq9LMax", "cmbRq9LMin", QStringLiteral("Legrest max < min. Exchanging"));
+}
+
+void ComboBoxUblTimeoutChange(QComboBox* box)
+{
+    // Only a typed text: not a list item, not an empty box.
+    const QString text = box->currentText();
+    if (text.isEmpty() || box->findText(text, Qt::MatchExactly) >= 0)
+        return;
+    if (const std::optional<QString> whole = wholeNumberText(text)) {
+        box->setEditText(*whole);
+        if (QLineEdit* edit = box->lineEdit())
+            edit->setCursorPosition(int(whole->size()));
+    }
+}
+
+} // namespace rules
