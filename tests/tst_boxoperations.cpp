@@ -456,7 +456,7 @@ private slots:
         w.menuItem("mniColorTimed")->trigger();
         QCOMPARE(platform::readIniText("CONFIG", "ColorTimer", "", t.settingsFile()), stored);
         QCOMPARE(platform::readIniText("CONFIG", "ColorType", "", t.settingsFile()), QString("1"));
-        QCOMPARE(w.menuItem("mniColorTimed")->text(), "Timed (" + stored + "s)...");
+        QCOMPARE(w.menuItem("mniColorTimed")->text(), "&Timed (" + stored + "s)...");
         QCOMPARE(w.tmrColorChange()->interval(), stored.toInt() * 1000);
 
         // Closed without OK: Timed all the same, the time as it was.
@@ -475,7 +475,7 @@ private slots:
         testutil::writeFile(t.settingsFile(), "[CONFIG]\nColorTimer=12\nColorType=2\nLengthUnit=1\nTimeFormat=7\n"
                                               "ConflictHandler=2\nShowHints=0\n");
         auto w = t.start({"COMBINED"});
-        QCOMPARE(w->menuItem("mniColorTimed")->text(), QString("Timed (12s)..."));
+        QCOMPARE(w->menuItem("mniColorTimed")->text(), QString("&Timed (12s)..."));
         QVERIFY(w->menuItem("mniColorStay")->isChecked());
         QVERIFY(w->menuItem("mniinch")->isChecked());
         QCOMPARE(w->control<QLabel>("lEOP_up")->text(), QString("EOP up in inches"));
@@ -599,7 +599,7 @@ private slots:
                           });
         w.btnDownloadOnlyClick();
         QVERIFY(shownWhileClosing);
-        QCOMPARE(saidWhileClosing, QString("Programming hexfile - the program closes when the download has ended"));
+        QCOMPARE(saidWhileClosing, QString("Programming hexfile"));
         QCOMPARE(barWhileClosing, QString("The program closes when the download has ended (%p%)"));
         QVERIFY(downloadOffWhileRunning);
         moxtasim::BoxState box;

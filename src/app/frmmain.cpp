@@ -186,6 +186,8 @@ void TfrmMain::formCreate()
     connectHandlers();
     state.memory.reset();
     m_versionText = platform::versionText();
+    // The information panel shows no box until the poll finds one.
+    m_live->drawNoBox();
     config::referenceSelectClick(*this, state);
     createProgressBar();
 
@@ -335,12 +337,13 @@ void TfrmMain::deferUntilDownloadEnds(AfterDownload action)
         m_afterDownload = action;
     const QString closing = m_afterDownload == AfterDownload::Restart ? QStringLiteral("restarts") : QStringLiteral("closes");
     const QString notice = QStringLiteral("The program %1 when the download has ended").arg(closing);
-    setStatusText(QStringLiteral("Programming hexfile - ") + notice.toLower());
-    // The progress bar covers the status text beyond its start: it carries the notice too.
+    // The progress bar covers the status text beyond its start: while it is shown, it carries the notice.
     if (m_progressBar) {
         m_progressBar->setFormat(notice + QStringLiteral(" (%p%)"));
         m_progressBar->setTextVisible(true);
     }
+    if (!m_progressBar || m_progressBar->isHidden())
+        setStatusText(QStringLiteral("Programming hexfile - ") + notice.toLower());
 }
 
 void TfrmMain::finishDeferredAction()

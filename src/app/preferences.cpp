@@ -109,7 +109,7 @@ void TfrmMain::applyDisplayPreferences()
 
     const long seconds = m_settings.colorTimer();
     m_tmrColorChange->setInterval(std::max(0, colourInterval(seconds)));
-    menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("Timed (%1s)...").arg(seconds));
+    menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("&Timed (%1s)...").arg(seconds));
     const long type = m_settings.colorType();
     menuItem(QStringLiteral("mniColorTimed"))->setChecked(type == 1);
     menuItem(QStringLiteral("mniColorStay"))->setChecked(type == 2);
@@ -203,7 +203,7 @@ void TfrmMain::mniColorTimedClick()
         dialog->edtSeconds()->setText(QString::number(unsigned(m_tmrColorChange->interval() / 1000)));
         if (ui::dialogs().run(dialog) == QDialog::Accepted) {
             const QString text = TfrmColorTime::correctedSeconds(dialog->edtSeconds()->text());
-            menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("Timed (") + text + QStringLiteral("s)..."));
+            menuItem(QStringLiteral("mniColorTimed"))->setText(QStringLiteral("&Timed (") + text + QStringLiteral("s)..."));
             m_tmrColorChange->setInterval(text.toInt() * 1000);
             m_settings.setColorTimer(text.toLong());
         }

@@ -53,7 +53,7 @@ void waitPainted(int milliseconds)
 {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
         QThread::msleep(std::min<qint64>(10, std::max<qint64>(0, deadline.remainingTime())));
     }
 }
@@ -165,7 +165,9 @@ int BoxOperations::progressCallback(int percent)
 {
     if (g_downloadView)
         g_downloadView->setProgress(percent & 0xFF);
-    QCoreApplication::processEvents();
+    // Painted, and closing the window is heard; but what the user clicks or types waits for the end:
+    // a dialog opened now would hold the transfer until it is answered.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return 1;
 }
 

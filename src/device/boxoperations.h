@@ -26,7 +26,7 @@ class PollThread;
 bool pausePoll(PollThread& poll, ui::FormView& view);
 void resumePoll(PollThread& poll, int state);
 
-// Keeps the window painted and responsive while it waits.
+// Keeps the window painted while it waits; what the user does meanwhile waits for the end.
 void waitPainted(int milliseconds);
 
 class BoxOperations : public QObject

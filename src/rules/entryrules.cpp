@@ -172,8 +172,11 @@ void connectValueRules(ui::FormView& view, config::WindowState& state)
             auto* box = qobject_cast<QComboBox*>(control);
             if (!box)
                 continue;
-            // A typed value is the box's text, never a new item of its list.
+            // A typed value is the box's text, never a new item of its list, and the filters alone
+            // decide what a typed word becomes (no completion from the list behind them).
             box->setInsertPolicy(QComboBox::NoInsert);
+            if (box->isEditable())
+                box->setCompleter(nullptr);
             if (rule.onChange != EntryFilter::None || rule.colourFirst)
                 ui::onUserEdit(box, [&view, &state, &rule, box](QWidget*) { changed(view, state, rule, box); });
             if (rule.numericOnClick)

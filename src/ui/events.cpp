@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -40,6 +41,9 @@ private:
     {
         const Qt::FocusReason reason = event->reason();
         if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
+            return false;
+        // A window that closes or ends takes the focus with it: nobody moved on.
+        if (!m_control->window()->isVisible() || QCoreApplication::closingDown())
             return false;
         for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
             if (w == m_control)
