@@ -1,12 +1,14 @@
 #include "app/frmmain.h"
 
 #include "app/windows.h"
+#include "compare/formcompare.h"
 #include "config/channels.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
 #include "device/boxoperations.h"
 #include "device/livestatus.h"
 #include "device/moxtalib.h"
+#include "device/multiparallel.h"
 #include "device/selectdevice.h"
 #include "files/configfiles.h"
 #include "platform/directories.h"
@@ -69,6 +71,7 @@ TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
     , m_state(std::make_unique<config::WindowState>())
     , m_live(std::make_unique<device::LiveStatus>(*this, *m_state, m_poll))
     , m_box(std::make_unique<device::BoxOperations>(*this, *m_state, m_poll, *m_live))
+    , m_parallel(std::make_unique<device::Multiparallel>(*this, m_poll))
     , m_arguments(options.arguments)
 {
     construct(options);
@@ -188,6 +191,7 @@ void TfrmMain::formCreate()
     m_versionText = platform::versionText();
     // The information panel shows no box until the poll finds one.
     m_live->drawNoBox();
+    m_live->setMultiparallel(m_parallel.get());
     config::referenceSelectClick(*this, state);
     createProgressBar();
 
@@ -247,6 +251,13 @@ void TfrmMain::connectHandlers()
         if (auto* button = control<QAbstractButton>(QStringLiteral("btnSetOrd%1").arg(memory)))
             connect(button, &QAbstractButton::clicked, this, [this, button] { btnSetMemOrderClick(button); });
     }
+    for (int device = 0; device < 4; ++device)
+        if (auto* button = control<QAbstractButton>(QStringLiteral("ButtonDevice%1").arg(device)))
+            connect(button, &QAbstractButton::clicked, this, [this, button] { ButtonDeviceClick(button); });
+    if (auto* button = control<QAbstractButton>(QStringLiteral("ButtonUpdateDevices")))
+        connect(button, &QAbstractButton::clicked, this, &TfrmMain::ButtonUpdateDevicesClick);
+    if (auto* button = control<QAbstractButton>(QStringLiteral("ButtonCompareDevs")))
+        connect(button, &QAbstractButton::clicked, this, &TfrmMain::ButtonCompareDevsClick);
     connect(menuItem(QStringLiteral("mniReset")), &QAction::triggered, this, [this] { config::mniResetClick(*this, *m_state); });
     ui::onUserEdit(control(QStringLiteral("cmbSnoreTime")), [this](QWidget*) { config::cmbSnoreTimeSelect(*this); });
     ui::onUserEdit(control(QStringLiteral("cbxFactoryDefaults")),
@@ -455,6 +466,30 @@ void TfrmMain::applyMultiparallel(bool shown)
     m_multiparallel->setVisible(shown);
     setMinimumWidth(minimumWidth() + (shown ? change : -change));
     resize(minimumWidth(), height());
+}
+
+void TfrmMain::ButtonDeviceClick(QObject* button)
+{
+    m_parallel->ButtonDeviceClick(button->property("tag").toInt());
+}
+
+void TfrmMain::ButtonUpdateDevicesClick()
+{
+    m_parallel->ButtonUpdateDevicesClick(windows().frmSelectDevice ? windows().frmSelectDevice->adapterName : QString());
+}
+
+void TfrmMain::ButtonCompareDevsClick()
+{
+    TfCompare* compare = windows().fCompare;
+    if (!compare)
+        return;
+    compare->setLink({this,
+                      [this](int device, QStringList& names, QStringList& values) {
+                          return device::readBoxParameters(m_poll, *this, m_state->configurationType, device, names, values);
+                      },
+                      windows().fCompareDetails});
+    compare->FormShow();
+    ui::dialogs().run(compare);
 }
 
 // ---- Talking to the box ---------------------------------------------------------------------

@@ -33,6 +33,7 @@ struct WindowState;
 namespace device {
 class BoxOperations;
 class LiveStatus;
+class Multiparallel;
 }
 
 namespace app {
@@ -144,6 +145,10 @@ protected:
 private:
     // Handlers of the menus and controls, wired at start-up.
     void mniMultiparallelClick();
+    // The multiparallel panel: Switch (the box of the button's tag), Update and Compare.
+    void ButtonDeviceClick(QObject* button);
+    void ButtonUpdateDevicesClick();
+    void ButtonCompareDevsClick();
     // Set values and Set order of the memory whose number ends the button's name.
     void btnSetMemValuesClick(QObject* button);
     void btnSetMemOrderClick(QObject* button);
@@ -192,6 +197,7 @@ private:
     ui::ControlArrays m_arrays;
     std::unique_ptr<device::LiveStatus> m_live;
     std::unique_ptr<device::BoxOperations> m_box;
+    std::unique_ptr<device::Multiparallel> m_parallel;
     // Lookups already made; a missing or renamed entry is looked up again.
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 

@@ -7,6 +7,7 @@
 #include "device/boxoperations.h"
 #include "device/errorlog.h"
 #include "device/moxtalib.h"
+#include "device/multiparallel.h"
 #include "device/pollthread.h"
 #include "device/unitdatamodule.h"
 #include "ui/dialogs.h"
@@ -62,6 +63,8 @@ void LiveStatus::tick()
             drawBox();
         else
             drawNoBox();
+        if (m_multiparallel)
+            m_multiparallel->refresh();
     }
 
     if (m_poll.state() == PollWatch && v.activePage() == statusTab && v.tabShown(statusTab)) {

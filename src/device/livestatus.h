@@ -17,6 +17,7 @@ class FormView;
 
 namespace device {
 
+class Multiparallel;
 class PollThread;
 
 class LiveStatus
@@ -38,11 +39,14 @@ public:
     void pageChanged();
     // The time format was changed by the user.
     void timeFormatChanged();
+    // The multiparallel panel, refreshed with every redraw of the information panel.
+    void setMultiparallel(Multiparallel* panel) { m_multiparallel = panel; }
 
 private:
     ui::FormView& m_view;
     config::WindowState& m_state;
     PollThread& m_poll;
+    Multiparallel* m_multiparallel = nullptr;
     QByteArray m_errorBuffer = QByteArray(64, '\0');
     // The Status tab was the active page when the box went away.
     bool m_statusTabWasActive = false;

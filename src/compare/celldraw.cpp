@@ -1,0 +1,40 @@
+#include "compare/celldraw.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+#include <QTableWidget>
+
+namespace compare {
+
+void fitColumnZero(QTableWidget* grid, int columnWidth)
+{
+    for (int c = 1; c < grid->columnCount(); ++c)
+        grid->setColumnWidth(c, columnWidth);
+    const int rest = grid->viewport()->width() - (grid->columnCount() - 1) * (columnWidth + 1);
+    grid->setColumnWidth(0, std::max(columnWidth, rest));
+}
+
+void CellDraw::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    painter->save();
+    const QVariant background = index.data(Qt::BackgroundRole);
+    painter->fillRect(option.rect, background.isValid() ? background.value<QBrush>() : QBrush(Qt::white));
+    const QVariant foreground = index.data(Qt::ForegroundRole);
+    painter->setPen(foreground.isValid() ? foreground.value<QBrush>().color() : QColor(Qt::black));
+    painter->setFont(option.font);
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    const int flags = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignCenter)) | Qt::TextWordWrap;
+    painter->drawText(option.rect.adjusted(3, 2, -3, -2), flags, index.data(Qt::DisplayRole).toString());
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.rect = option.rect.adjusted(1, 1, -1, -1);
+        focus.state = option.state | QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor = background.isValid() ? background.value<QBrush>().color() : QColor(Qt::white);
+        const QWidget* widget = option.widget;
+        (widget ? widget->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+    }
+    painter->restore();
+}
+
+} // namespace compare
