@@ -7,6 +7,7 @@
 #include "compare/formcompare.h"
 #include "compare/formcomparedetails.h"
 #include "device/selectdevice.h"
+#include "device/unitdatamodule.h"
 #include "ui/pages.h"
 
 #include <QAction>
@@ -332,6 +333,30 @@ private slots:
         QVERIFY(p.label("lblDevice0Hdr")->font().bold());
         QVERIFY(!p.label("lblDevice1Hdr")->font().bold());
         p.problemsCheck();
+    }
+
+    // Every hardware designation with a serial fits a device label of the panel, and the designation
+    // alone the information panel's hardware label: nothing is cut off.
+    void designationsFitTheirLabels()
+    {
+        QWidget root;
+        ui::createSidePanel(&root);
+        ui::createMultiparallelPanel(&root);
+        auto* hardware = root.findChild<QLabel*>("lblHW");
+        auto* device = root.findChild<QLabel*>("lblDevice0");
+        QFont bold = device->font();
+        bold.setBold(true); // the addressed box
+        device->setFont(bold);
+        for (int id = 0; id < 256; ++id) {
+            const QString name = device::hardwareDesignation(uint8_t(id));
+            for (const auto& [label, text] : {std::pair{hardware, name}, std::pair{device, name + "\n240611-0042"}}) {
+                label->setText(text);
+                const int height = label->heightForWidth(label->width());
+                const int widestWord = label->minimumSizeHint().width();
+                QVERIFY2(height <= label->height() && widestWord <= label->width(),
+                         qPrintable(QStringLiteral("%1 in %2: %3 high, %4 wide").arg(text, label->objectName()).arg(height).arg(widestWord)));
+            }
+        }
     }
 
     // Showing and hiding twice brings the window back to its width; the panel shows only when checked.
