@@ -125,6 +125,7 @@ private slots:
         QTest::newRow("cleared gives Default") << "" << 0 << QChar('.') << true << "Default" << 0 << 7;
         QTest::newRow("d5 gives 5") << "d5" << 2 << QChar('.') << true << "5" << 1 << 0;
         QTest::newRow("letters after the caret") << "5xy" << 1 << QChar('.') << true << "5" << 1 << 0;
+        QTest::newRow("paste in the middle") << "1abc2" << 4 << QChar('.') << true << "12" << 1 << 0;
         QTest::newRow("clean number left alone") << "12.5" << 2 << QChar('.') << false << "" << 0 << 0;
         QTest::newRow("another word is removed") << "x" << 1 << QChar('.') << true << "" << 0 << 0;
     }

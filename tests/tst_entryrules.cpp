@@ -200,6 +200,10 @@ private slots:
         s.t.script.expect(MessageKind::Information, "Could not read aux limits from limits.ini");
         s.leave();
         QCOMPARE(s.box("cmbAuxTO3")->currentText(), QString("Off"));
+        // A box of its own name (no reference digit) says it once.
+        s.type("cmbForced", "5");
+        s.t.script.expect(MessageKind::Information, "Could not read limits file: cmbForced");
+        s.leave();
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 
@@ -303,6 +307,68 @@ private slots:
         s.type("cmbRq9LMax", "Default");
         s.leave();
         QCOMPARE(s.box("cmbRq9LMax")->currentText(), QString("Default"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // The RQ9 minima at their defaults (0 degrees, stroke 14.89) pass the shipped Min of 15 as they
+    // will be stored; two boxes that both fail do not call each other's rule: the focus comes back
+    // to the corrected box, and the box it passed through on the way is not checked.
+    void correctedBoxKeepsItsNeighbourQuiet()
+    {
+        Shown s({"RQ9"}, 2);
+        QVERIFY(s.ready());
+        s.type("cmbRq9BMin", "0");
+        s.box("cmbRq9LMin")->setFocus(Qt::MouseFocusReason);
+        s.leave();
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        // Both minima above their defaults now: leaving one for the other gives one message.
+        const QByteArray both = "[cmbRq9BMin]\r\nMin=300\r\nMax=600\r\n[cmbRq9LMin]\r\nMin=300\r\nMax=600\r\n";
+        testutil::writeFile(s.t.program.filePath("limits.ini"), both);
+        s.type("cmbRq9BMin", "0");
+        s.t.script.expect(MessageKind::Information, kMin);
+        s.box("cmbRq9LMin")->setFocus(Qt::MouseFocusReason);
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        QVERIFY(s.box("cmbRq9BMin")->hasFocus());
+        QCOMPARE(s.box("cmbRq9LMin")->currentText(), QString("0"));
+    }
+
+    // A value corrected as the user changes the page: the page comes back, with the box in focus.
+    void correctedBoxBringsItsPageBack()
+    {
+        Shown s({"COMBINED"});
+        QVERIFY(s.ready());
+        s.type("cmbStroke1", "999");
+        QWidget* page = s.pageOf(s.box("cmbStroke1"));
+        s.t.script.expect(MessageKind::Information, kMax);
+        QTest::keyClick(s.w, Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(s.w->activePage(), page);
+        QTRY_VERIFY(s.box("cmbStroke1")->hasFocus());
+        QCOMPARE(s.box("cmbStroke1")->currentText(), QString("650"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // Commands that leave the focus in the box (a shortcut, a menu item) check its value first; a
+    // corrected value stops the command, so the user sees it before it is stored.
+    void commandsCheckTheBoxBeingTyped()
+    {
+        Shown s({"COMBINED"});
+        QVERIFY(s.ready());
+        s.type("cmbStroke1", "700");
+        s.t.script.expect(MessageKind::Information, kMax);
+        QTest::keyClick(s.w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.box("cmbStroke1")->currentText(), QString("650"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        const QString file = s.t.appData.filePath("checked.cfg");
+        s.t.script.expectSaveFile(file);
+        QTest::keyClick(s.w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        QVERIFY(testutil::readFile(file).contains("ref1_stroke_max=6500"));
+
+        s.type("cmbStroke1", "700");
+        s.t.script.expect(MessageKind::Information, kMax);
+        s.w->menuItem("mniinch")->trigger();
+        QVERIFY(s.w->menuItem("mnimm")->isChecked());
+        QCOMPARE(s.box("cmbStroke1")->currentText(), QString("650"));
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 
@@ -412,6 +478,11 @@ private slots:
         for (int i = 1; i <= 8; ++i)
             up << s.box(QString("cmbRefUp%1").arg(i))->currentText();
         QCOMPARE(up, (QStringList{"Up", "Up", "Up", "Up", "Exclude", "Exclude", "Exclude", "Exclude"}));
+        // A word that is no position shows as what it is stored as.
+        s.w->state().memory.records[5].valueSlot = rules::kNoSlot;
+        s.type("cmbRefDown3", "abc");
+        s.leave();
+        QCOMPARE(s.box("cmbRefDown3")->currentText(), QString("Exclude"));
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 
@@ -419,15 +490,20 @@ private slots:
     void memoryDialogKeys()
     {
         TfrmMemory dialog;
-        dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QComboBox* first = dialog.positionBox(0);
-        first->setFocus();
-        first->lineEdit()->selectAll();
-        QTest::keyClicks(first->lineEdit(), "42");
-        QTest::keyClick(first->lineEdit(), Qt::Key_Return);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(first->count(), 3);
+        // Each opening starts in the first box with its text selected; a word is not completed
+        // from the list ("u" is not "Up").
+        for (const QString& typed : {QString("42"), QString("u")}) {
+            dialog.open();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QComboBox* first = dialog.positionBox(0);
+            QTRY_VERIFY(first->hasFocus() && first->lineEdit()->hasSelectedText());
+            QTest::keyClicks(QApplication::focusWidget(), typed);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(first->currentText(), typed);
+            QCOMPARE(first->count(), 3);
+            dialog.positionBox(3)->setFocus(); // the next opening starts at the first box all the same
+        }
         TfrmMemOrder order;
         order.open();
         QVERIFY(QTest::qWaitForWindowExposed(&order));

@@ -1,10 +1,14 @@
 // The value rules as pure functions: sections, the limits file, the limits check in mm and inch,
 // the digit-count filter, the whole-number rule and the step repair.
 
+#include "rules/memorytable.h"
 #include "rules/valuerules.h"
 
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 #include "testutil.h"
 
@@ -80,7 +84,12 @@ private slots:
                                                          << QStringList{rules::kIllegal};
         QTest::newRow("a word") << "abc" << 1.0 << 0 << 30 << QChar('.') << "30" << QStringList{rules::kIllegal};
         QTest::newRow("speed in inch") << "2" << 4161.536 << 0 << 9830 << QChar('.') << "2" << none;
-        QTest::newRow("truncated, not rounded") << "600.09" << 10.0 << 0 << 6000 << QChar('.') << "600.09" << none;
+        // Checked as the value will be stored (rounded half up), so nothing beyond the limit is stored.
+        QTest::newRow("rounds above the maximum") << "600.05" << 10.0 << 0 << 6000 << QChar('.') << "600" << above;
+        QTest::newRow("rounds to the maximum") << "600.04" << 10.0 << 0 << 6000 << QChar('.') << "600.04" << none;
+        QTest::newRow("cycle half a step short") << "14.5" << 1.0 << 1 << 14 << QChar('.') << "14" << above;
+        // The shown maximum is rounded down, so it passes its own check.
+        QTest::newRow("inch speed maximum rounds down") << "1" << 4161.536 << 0 << 3277 << QChar('.') << "0.78" << above;
     }
     void limitsCheck()
     {
@@ -95,6 +104,65 @@ private slots:
         QCOMPARE(out.text, result);
         QCOMPARE(out.messages, messages);
         QCOMPARE(out.focusBack, !messages.isEmpty());
+    }
+
+    // Every limit we ship, shown in every unit a box may use, passes its own check unchanged: else
+    // the message would come back each time the box is left.
+    void shippedLimitsPassTheirOwnCheck()
+    {
+        for (const char* file : {"limits.ini", "limitsWZQ.ini"}) {
+            const QString path = QStringLiteral(TEST_DATA_DIR "/../../data/") + file;
+            QSettings ini(path, QSettings::IniFormat);
+            QVERIFY2(ini.childGroups().size() > 10, file);
+            for (const QString& section : ini.childGroups()) {
+                const auto limits = rules::readLimits(path, section);
+                // The sections of the step repairs hold a minimum only.
+                if (!ini.contains(section + "/Max"))
+                    continue;
+                QVERIFY2(limits, qPrintable(section));
+                for (double factor : {1.0, 10.0, 254.0, 163.84, 4161.536, 60.0, 0.5, 9.90328820116054, 1.28}) {
+                    // A unit too coarse for the range shows no value inside it (cmbForced in inch/s).
+                    if (std::floor(limits->max * 100.0 / factor) < std::ceil(limits->min * 100.0 / factor))
+                        continue;
+                    for (const QString& text : {rules::maximumText(limits->max, factor, u'.'), rules::minimumText(limits->min, factor, u'.')}) {
+                        const rules::Outcome out = rules::checkLimits(text, factor, *limits, u'.');
+                        QVERIFY2(out.messages.isEmpty(), qPrintable(QStringLiteral("%1 [%2] factor %3: %4 gives %5")
+                                                                        .arg(file, section).arg(factor).arg(text, out.messages.join(' '))));
+                    }
+                }
+            }
+        }
+    }
+
+    // A typed position as the Set values dialog and the Reset tab store it.
+    void positionsStored_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("unit"); // 0 mm, 1 inch, 2 degrees
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("shownAgain");
+        QTest::newRow("mm") << "123.4" << 0 << 1234 << "123";
+        QTest::newRow("mm, a binary hair short") << "12.3" << 0 << 123 << "12";
+        QTest::newRow("inch") << "3.94" << 1 << 1000 << "3.94";
+        QTest::newRow("degrees") << "68" << 2 << 819 << "68";
+        QTest::newRow("0 degrees stays 0") << "0" << 2 << 15 << "0";
+        QTest::newRow("below 0 mm") << "-5" << 0 << 0 << "0";
+        QTest::newRow("on the drive markers") << "3276.8" << 0 << 32766 << "3277";
+        QTest::newRow("far beyond in inch") << "300" << 1 << 32766 << "129";
+        QTest::newRow("Up") << "Up" << 0 << 32768 << "";
+        QTest::newRow("up is no item") << "up" << 0 << 32769 << "";
+        QTest::newRow("a word") << "12,5" << 0 << 32769 << "";
+    }
+
+    void positionsStored()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, unit);
+        QFETCH(int, value);
+        QFETCH(QString, shownAgain);
+        const rules::PositionUnit u{unit == 1, unit == 2, u'.'};
+        QCOMPARE(int(rules::positionValue(text, "Up", "Down", u)), value);
+        QCOMPARE(rules::positionText(uint16_t(value), u).text, shownAgain);
     }
 
     void digitFilter_data()

@@ -501,6 +501,10 @@ void TfrmMain::mniReadClick()
 
 void TfrmMain::mniProgramClick()
 {
+    // From the menu or a shortcut the focus stays in the box being typed in: its value is checked
+    // first, and a corrected value is shown rather than programmed unseen.
+    if (!ui::finishEntry(this))
+        return;
     m_box->program();
 }
 
@@ -567,6 +571,8 @@ void TfrmMain::mniLoadClick()
 
 void TfrmMain::mniSaveClick()
 {
+    if (!ui::finishEntry(this))
+        return;
     files::saveCommand(*this, *m_state);
 }
 

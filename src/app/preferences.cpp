@@ -145,6 +145,9 @@ void TfrmMain::MenuUnitsClick(QAction* chosen)
     check(state.inch); // the menu toggled the item on its own; the unit in force decides
     if (wantInch == state.inch)
         return;
+    // A value typed but not yet checked is checked before it is stored in the old unit.
+    if (!ui::finishEntry(this))
+        return;
     config::storeConfiguration(*this, state);
     check(wantInch);
     state.inch = wantInch;

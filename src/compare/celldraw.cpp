@@ -13,6 +13,53 @@ void fitColumnZero(QTableWidget* grid, int columnWidth)
         grid->setColumnWidth(c, columnWidth);
     const int rest = grid->viewport()->width() - (grid->columnCount() - 1) * (columnWidth + 1);
     grid->setColumnWidth(0, std::max(columnWidth, rest));
+    if (auto* header = dynamic_cast<WrappingHeader*>(grid->horizontalHeader()))
+        header->setFixedHeight(header->neededHeight());
+}
+
+namespace {
+
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+} // namespace
+
+WrappingHeader::WrappingHeader(Qt::Orientation orientation, int designHeight, QWidget* parent)
+    : QHeaderView(orientation, parent)
+    , m_designHeight(designHeight)
+{
+    setDefaultAlignment(Qt::AlignCenter);
+    setFixedHeight(designHeight);
+}
+
+int WrappingHeader::neededHeight() const
+{
+    int height = m_designHeight;
+    const QFontMetrics metrics(font());
+    for (int i = 0; i < count(); ++i) {
+        const QString text = model() ? model()->headerData(i, orientation()).toString() : QString();
+        const QRect bounds(0, 0, std::max(1, sectionSize(i) - 6), 10000);
+        height = std::max(height, metrics.boundingRect(bounds, kTextFlags, text).height() + 4 + 2);
+    }
+    return height;
+}
+
+void WrappingHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    if (!rect.isValid())
+        return;
+    // The section as the style draws it, without its text; then the text, wrapped.
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.rect = rect;
+    option.section = logicalIndex;
+    option.text.clear();
+    painter->save();
+    style()->drawControl(QStyle::CE_Header, &option, painter, this);
+    painter->restore();
+    painter->save();
+    painter->setPen(palette().color(QPalette::ButtonText));
+    painter->drawText(rect.adjusted(3, 2, -3, -2), kTextFlags, model()->headerData(logicalIndex, orientation()).toString());
+    painter->restore();
 }
 
 void CellDraw::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

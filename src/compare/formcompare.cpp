@@ -31,10 +31,10 @@ TfCompare::TfCompare(QWidget* parent)
     m_ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     QTableWidget* g = m_ui->Grid;
+    // The header row: twice a row's height and some, more when a box's name wraps.
+    g->setHorizontalHeader(new compare::WrappingHeader(Qt::Horizontal, 2 * g->verticalHeader()->defaultSectionSize() + 6, g));
     g->horizontalHeader()->setSectionsMovable(true);
-    g->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    // The header row: twice a row's height and some, room for the three lines of a box.
-    g->horizontalHeader()->setFixedHeight(2 * g->verticalHeader()->defaultSectionSize() + 6);
+    g->horizontalHeader()->setHighlightSections(false);
     g->setWordWrap(true);
     g->setColumnWidth(0, 170);
     g->setItemDelegate(new compare::CellDraw(g));

@@ -70,10 +70,7 @@ void TfCompareDetails::showDetails(const QString& group, int index, const QStrin
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::Alignment(Qt::AlignCenter));
         }
     }
-    // The header row: twice a row's height and some.
-    g->resizeRowToContents(0);
-    g->setRowHeight(0, std::max(g->rowHeight(0), 2 * g->verticalHeader()->defaultSectionSize() + 6));
-    compare::fitColumnZero(m_ui->Grid, kColumnWidth);
+    fitColumns();
     ui::dialogs().run(this);
 }
 
@@ -85,6 +82,15 @@ void TfCompareDetails::resizeEvent(QResizeEvent* event)
     m_ui->PanelGroup->setGeometry(8, 8, w - 16, 28);
     m_ui->Grid->setGeometry(8, 44, w - 16, h - 44 - 44);
     m_ui->ButtonClose->move(w - 8 - m_ui->ButtonClose->width(), h - 8 - m_ui->ButtonClose->height());
-    compare::fitColumnZero(m_ui->Grid, kColumnWidth);
+    fitColumns();
+}
+
+void TfCompareDetails::fitColumns()
+{
+    QTableWidget* g = m_ui->Grid;
+    compare::fitColumnZero(g, kColumnWidth);
+    // The header row: twice a row's height and some, more when a box's name wraps.
+    g->resizeRowToContents(0);
+    g->setRowHeight(0, std::max(g->rowHeight(0), 2 * g->verticalHeader()->defaultSectionSize() + 6));
 }
 

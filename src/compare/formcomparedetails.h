@@ -33,6 +33,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitColumns();
 
     std::unique_ptr<Ui::fCompareDetails> m_ui;
 };

@@ -165,6 +165,8 @@ FilteredEntry filterNumericText(const QString& text, int caret, int selectionLen
     QString cleaned;
     bool separatorSeen = false;
     bool changed = false;
+    // Every character removed before the caret moves it back by one, counted against where it was.
+    const int originalCaret = caret;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c >= u'0' && c <= u'9') {
@@ -178,7 +180,7 @@ FilteredEntry filterNumericText(const QString& text, int caret, int selectionLen
             continue;
         }
         changed = true;
-        if (i < caret)
+        if (i < originalCaret)
             --caret;
     }
     if (!changed)

@@ -4,6 +4,7 @@
 #include "config/windowstate.h"
 #include "rules/entryrules.h"
 #include "rules/valuerules.h"
+#include "ui/events.h"
 #include "ui/formview.h"
 
 #include <QComboBox>
@@ -16,13 +17,26 @@ namespace rules {
 
 namespace {
 
-// The angle of a stroke value, rounded half up to two decimals; nothing when it has none.
-std::optional<QString> angleText(long stroke, QChar separator)
+// The stroke an angle is stored as.
+long strokeOf(double degrees)
+{
+    return long(config::roundHalfUp(config::angleToStroke(std::clamp(degrees, -90.0, 90.0))));
+}
+
+// The angle of a stroke limit rounded half up to two decimals; where that angle would fail the
+// limit it shows (and so come back with the message every time), the hundredth inside it. Nothing
+// when the stroke has no angle.
+std::optional<QString> angleText(long stroke, bool maximum, QChar separator)
 {
     double degrees = 0;
     if (!config::strokeToAngle(double(stroke), degrees))
         return std::nullopt;
-    return config::formatGeneral(config::roundHalfUp(degrees * 100.0) / 100.0, separator);
+    double hundredths = config::roundHalfUp(degrees * 100.0);
+    if (maximum && strokeOf(hundredths / 100.0) > stroke)
+        hundredths -= 1;
+    if (!maximum && strokeOf(hundredths / 100.0) < stroke)
+        hundredths += 1;
+    return config::formatGeneral(hundredths / 100.0, separator);
 }
 
 bool isWord(const QString& text)
@@ -55,23 +69,24 @@ void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComb
     // The section is the box's whole name; its limits are strokes, not angles.
     if (const std::optional<Limits> limits = readLimits(state.limitsFilePath, box->objectName());
         limits && !isWord(box->currentText())) {
-        const QString maxText = angleText(limits->max, sep).value_or(box->currentText());
+        const QString maxText = angleText(limits->max, true, sep).value_or(box->currentText());
         const std::optional<double> angle = numberOf(box, sep);
         if (!angle) {
             setText(box, maxText);
             inform(view, kIllegal);
-            box->setFocus();
+            ui::returnFocus(box);
         } else {
-            const double v = std::trunc(config::angleToStroke(std::clamp(*angle, -90.0, 90.0)));
+            // Rounded as the angle will be stored.
+            const double v = double(strokeOf(*angle));
             if (v > double(limits->max)) {
                 setText(box, maxText);
                 inform(view, kAboveMaximum);
-                box->setFocus();
+                ui::returnFocus(box);
             }
             if (v < double(limits->min)) {
-                setText(box, angleText(limits->min, sep).value_or(box->currentText()));
+                setText(box, angleText(limits->min, false, sep).value_or(box->currentText()));
                 inform(view, kBelowMinimum);
-                box->setFocus();
+                ui::returnFocus(box);
             }
         }
     }

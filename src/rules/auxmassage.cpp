@@ -154,10 +154,13 @@ void cmbAuxMaxExit(ui::FormView& view, config::WindowState& state, QComboBox* le
     if (*high == *low)
         return;
     const std::optional<double> step = numberOf(stepBox, sep);
-    if (!step || *step <= *high - *low)
+    // The texts have two decimals at most: 5.3 - 4.7 is a step of 0.6, whatever the binary sum says.
+    if (!step || *step <= *high - *low + 1e-6)
         return;
-    const double smallestLow = double(readMinimum(state.limitsFilePath, QStringLiteral("cmbAuxMin"))) / factor;
-    const double smallestStep = double(readMinimum(state.limitsFilePath, QStringLiteral("cmbAuxStep"))) / factor;
+    // The smallest low end and step as the boxes show them: two decimals, rounded up to stay within.
+    auto shown = [factor](long raw) { return std::ceil(double(raw) * 100.0 / factor - 1e-9) / 100.0; };
+    const double smallestLow = shown(readMinimum(state.limitsFilePath, QStringLiteral("cmbAuxMin")));
+    const double smallestStep = shown(readMinimum(state.limitsFilePath, QStringLiteral("cmbAuxStep")));
     inform(view, kStepTooLarge);
     const Range r = repairStep({*high, *low, *step}, smallestLow, smallestStep);
     setText(stepBox, general(r.step, sep));

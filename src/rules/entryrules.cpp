@@ -76,7 +76,7 @@ bool limitsCheck(ui::FormView& view, const config::WindowState& state, QComboBox
         inform(view, out.messages[i]);
     }
     if (out.focusBack)
-        box->setFocus();
+        ui::returnFocus(box);
     return true;
 }
 

@@ -27,6 +27,9 @@ public:
     QComboBox* positionBox(int row) const;
     QLabel* unitLabel(int row) const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::frmMemory> m_ui;
 };

@@ -125,6 +125,9 @@ void cmbReferenceExit(ui::FormView& view, config::WindowState& state, QComboBox*
         }
         // The default pattern needs no slot.
         record.valueSlot = special ? slot : kNoSlot;
+        // The boxes show what was stored: a word that is no position shows "Exclude", not itself.
+        for (int i = 0; i < 8; ++i)
+            showPosition(boxes[std::size_t(i)], table.values[std::size_t(slot)][std::size_t(i)], unit);
         return;
     }
     bool defaultShown = true;

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 
+#include <algorithm>
 #include <cmath>
 
 namespace rules {
@@ -55,8 +56,12 @@ uint16_t positionValue(const QString& text, const QString& item1, const QString&
 {
     double x = 0;
     if (config::parseNumber(text, unit.decimalSeparator, x)) {
-        const double raw = unit.degrees ? config::angleToStroke(x) : x * (unit.inch ? 254.0 : 10.0);
-        return config::toWord(std::trunc(raw));
+        // An angle is stored rounded, as the RQ9 tab stores its angles (0 degrees stays 0 degrees);
+        // a length truncated, a hair of binary error aside (12.3 mm is 123).
+        const double raw = unit.degrees ? double(config::roundHalfUp(config::angleToStroke(x)))
+                                        : std::trunc(x * (unit.inch ? 254.0 : 10.0) + 1e-9);
+        // A position lies between 0 and the drive markers: it neither wraps round nor becomes one.
+        return uint16_t(std::clamp(raw, 0.0, double(kLargestPosition)));
     }
     if (text == item1)
         return kDriveUp;

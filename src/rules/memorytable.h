@@ -17,6 +17,8 @@ inline constexpr uint16_t kNoPosition = 32769; // "Not set" / "Exclude"
 inline constexpr uint16_t kUnsetPosition = 65535; // read as no position as well
 inline constexpr uint16_t kDriveUp = 32768;
 inline constexpr uint16_t kDriveDown = 32767;
+// The largest position in tenths of a millimetre: the values above it are the markers.
+inline constexpr uint16_t kLargestPosition = kDriveDown - 1;
 inline constexpr int kValueSlots = 6;
 inline constexpr int kNoSlot = 6;
 

@@ -3,6 +3,7 @@
 #include "config/conversions.h"
 #include "platform/inifile.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace rules {
@@ -34,14 +35,19 @@ long readMinimum(const QString& limitsFile, const QString& section)
     return platform::readIniInteger(section, QStringLiteral("Min"), QStringLiteral("0"), limitsFile);
 }
 
+// The shown maximum, rounded half up to two decimals; where that would lie above the limit (and so
+// come back with the message every time the box is left), the hundredth below it.
 QString maximumText(long max, double factor, QChar decimalSeparator)
 {
-    return config::formatGeneral(config::roundHalfUp(double(max) * 100.0 / factor) * 0.01, decimalSeparator);
+    double hundredths = config::roundHalfUp(double(max) * 100.0 / factor);
+    if (config::roundHalfUp(hundredths * factor / 100.0) > max)
+        hundredths -= 1;
+    return config::formatGeneral(hundredths * 0.01, decimalSeparator);
 }
 
 QString minimumText(long min, double factor, QChar decimalSeparator)
 {
-    return config::formatGeneral(std::ceil(double(min) * 100.0 / factor) * 0.01, decimalSeparator);
+    return config::formatGeneral(std::ceil(double(min) * 100.0 / factor - 1e-9) * 0.01, decimalSeparator);
 }
 
 Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator)
@@ -58,7 +64,8 @@ Outcome checkLimits(const QString& text, double factor, const Limits& limits, QC
         out.focusBack = true;
         return out;
     }
-    const double v = std::trunc(number * factor);
+    // Rounded as the value will be stored, so a value that passes never stores above the limit.
+    const double v = double(config::roundHalfUp(number * factor));
     if (v > double(limits.max)) {
         out.text = maximumText(limits.max, factor, decimalSeparator);
         out.messages << kAboveMaximum;
@@ -131,6 +138,8 @@ std::optional<QString> wholeNumberText(const QString& text)
     int end = 0;
     while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
         ++end;
+    // Nine digits at most: a longer run is cut, not read as no number at all.
+    end = std::min(end, 9);
     bool ok = false;
     const qlonglong n = text.left(end).toLongLong(&ok);
     QString wanted;
@@ -145,9 +154,11 @@ std::optional<QString> wholeNumberText(const QString& text)
 
 Range repairStep(Range r, double smallestLow, double smallestStep)
 {
-    if (r.high - r.low >= smallestStep) {
+    // Two-decimal texts: a difference within a millionth is none.
+    constexpr double kSlack = 1e-6;
+    if (r.high - r.low + kSlack >= smallestStep) {
         r.step = r.high - r.low;
-    } else if (r.high - smallestStep >= smallestLow) {
+    } else if (r.high - smallestStep + kSlack >= smallestLow) {
         r.step = smallestStep;
         r.low = r.high - smallestStep;
     } else {

@@ -55,9 +55,12 @@ public:
     {
         return qobject_cast<T*>(control(name));
     }
-    // The controls of a pattern, '#' standing for 1 to count; null where one is missing.
+    // The controls of a pattern, '#' standing for 1 to count; null where one is missing. A name
+    // without '#' is one control.
     QList<QWidget*> controls(const QString& pattern, int count) const
     {
+        if (!pattern.contains(u'#'))
+            return {control(pattern)};
         QList<QWidget*> found;
         for (int i = 0; i < count; ++i)
             found << control(resolvePattern(pattern, i));
