@@ -29,6 +29,7 @@ TfCompare::TfCompare(QWidget* parent)
     , m_ui(std::make_unique<Ui::fCompare>())
 {
     m_ui->setupUi(this);
+    m_ui->Grid->viewport()->installEventFilter(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     QTableWidget* g = m_ui->Grid;
     // The header row: twice a row's height and some, more when a box's name wraps.
@@ -222,3 +223,10 @@ void TfCompare::resizeEvent(QResizeEvent* event)
     compare::fitColumnZero(m_ui->Grid, kColumnWidth);
 }
 
+
+bool TfCompare::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Grid->viewport() && event->type() == QEvent::Resize)
+        compare::fitColumnZero(m_ui->Grid, kColumnWidth);
+    return QDialog::eventFilter(watched, event);
+}

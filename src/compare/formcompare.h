@@ -52,6 +52,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The grid's client area changes with its scroll bars too: column 0 follows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void resetResults(bool columns);

@@ -22,6 +22,7 @@ TfCompareDetails::TfCompareDetails(QWidget* parent)
     , m_ui(std::make_unique<Ui::fCompareDetails>())
 {
     m_ui->setupUi(this);
+    m_ui->Grid->viewport()->installEventFilter(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     connect(m_ui->ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
     m_ui->Grid->setColumnCount(3);
@@ -94,3 +95,10 @@ void TfCompareDetails::fitColumns()
     g->setRowHeight(0, std::max(g->rowHeight(0), 2 * g->verticalHeader()->defaultSectionSize() + 6));
 }
 
+
+bool TfCompareDetails::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Grid->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QDialog::eventFilter(watched, event);
+}
