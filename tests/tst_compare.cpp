@@ -400,7 +400,7 @@ private slots:
         QTest::mouseClick(p.button("ButtonDevice0"), Qt::LeftButton);
         p.t.script.expect(MessageKind::Question, "Switch to Slave 1 :\n\nWZQ2 bed box, 2 channels\n240611-0002", first);
         if (first)
-            p.t.script.expect(MessageKind::Question,
+            p.t.script.expect(MessageKind::WarningQuestion,
                               "By switching to another device you will loose the configurators current settings\n\n"
                               "Continue anyway?",
                               second);
@@ -504,14 +504,15 @@ private slots:
 
     // Dragging Slave 2's header to the left makes it the reference: the results go, and the next
     // Compare reads the boxes in the new order. The details list what was compared for the box
-    // double-clicked, with its own values.
+    // double-clicked (or chosen with Enter), with its own values.
     void draggedColumnAndDetails()
     {
         Parallel p(bedSystem(3));
         QTRY_VERIFY((p.w->GuiTimerTimer(), p.button("ButtonDevice2")->isEnabled()));
         QStringList before, after, heads, auxDetails, memoryDetails, detailHeads;
-        QString detailGroup, statusAfterMove;
+        QString detailGroup, statusAfterMove, focusAfterTab;
         QList<QColor> detailColours;
+        QColor focusedCell, focusedFill, headerFill;
         QColor memoryColour;
         p.t.script.expectDialog("fCompare", [&](QDialog* d) {
             auto* compare = static_cast<TfCompare*>(d);
@@ -536,7 +537,17 @@ private slots:
             d->findChild<QPushButton*>("ButtonCompare")->click();
             // Double clicks: the AUX output of Slave 1 (now grid column 3), Memory 1 of the Master.
             doubleClick(grid, 1, 3);
-            doubleClick(grid, 6, 2);
+            // By keyboard: Enter on a cell opens its details, Tab leaves the grid for the buttons.
+            grid->setFocus();
+            grid->setCurrentCell(6, 2);
+            QTest::keyClick(grid, Qt::Key_Return);
+            // The focused cell keeps its colour; the header row is button face.
+            const QImage drawn = grid->viewport()->grab().toImage();
+            focusedCell = drawn.pixelColor(grid->visualRect(grid->model()->index(6, 2)).topLeft() + QPoint(5, 5));
+            focusedFill = grid->item(6, 2)->background().color();
+            headerFill = grid->horizontalHeader()->grab().toImage().pixelColor(5, 5);
+            QTest::keyClick(grid, Qt::Key_Tab);
+            focusAfterTab = d->focusWidget() ? d->focusWidget()->objectName() : QString();
             d->hide();
             return int(QDialog::Accepted);
         });
@@ -573,6 +584,9 @@ private slots:
         QCOMPARE(memoryDetails.size(), 2);
         QCOMPARE(memoryDetails.at(1), "mem1_value_index | 0 | 6");
         QCOMPARE(memoryColour, QColor(255, 65, 54));
+        QVERIFY2(focusAfterTab.startsWith("Button"), qPrintable(focusAfterTab));
+        QCOMPARE(focusedCell, focusedFill);
+        QCOMPARE(headerFill, QApplication::palette().color(QPalette::Button));
     }
 
     // A box whose layout names its parameters otherwise: said once, whatever the number of names

@@ -465,7 +465,9 @@ void TfrmMain::applyMultiparallel(bool shown)
     group->setVisible(shown);
     m_multiparallel->setVisible(shown);
     setMinimumWidth(minimumWidth() + (shown ? change : -change));
-    resize(minimumWidth(), height());
+    // A maximised window stays maximised; it takes its new width when it is restored.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(minimumWidth(), height());
 }
 
 void TfrmMain::ButtonDeviceClick(QObject* button)

@@ -1,6 +1,5 @@
 #include "compare/celldraw.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QTableWidget>
@@ -47,18 +46,16 @@ void WrappingHeader::paintSection(QPainter* painter, const QRect& rect, int logi
 {
     if (!rect.isValid())
         return;
-    // The section as the style draws it, without its text; then the text, wrapped.
-    QStyleOptionHeader option;
-    initStyleOption(&option);
-    option.rect = rect;
-    option.section = logicalIndex;
-    option.text.clear();
+    // The header row is a row of the grid: the button face, a grid line, the text wrapped, the
+    // group column's to the left.
     painter->save();
-    style()->drawControl(QStyle::CE_Header, &option, painter, this);
-    painter->restore();
-    painter->save();
+    painter->fillRect(rect, palette().color(QPalette::Button));
+    painter->setPen(palette().color(QPalette::Mid));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     painter->setPen(palette().color(QPalette::ButtonText));
-    painter->drawText(rect.adjusted(3, 2, -3, -2), kTextFlags, model()->headerData(logicalIndex, orientation()).toString());
+    const int flags = logicalIndex == 0 ? (Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap) : kTextFlags;
+    painter->drawText(rect.adjusted(3, 2, -3, -2), flags, model()->headerData(logicalIndex, orientation()).toString());
     painter->restore();
 }
 
@@ -66,20 +63,20 @@ void CellDraw::paint(QPainter* painter, const QStyleOptionViewItem& option, cons
 {
     painter->save();
     const QVariant background = index.data(Qt::BackgroundRole);
-    painter->fillRect(option.rect, background.isValid() ? background.value<QBrush>() : QBrush(Qt::white));
+    // The group column is button face even where a row holds nothing yet.
+    const QBrush blank = index.column() == 0 ? option.palette.button() : QBrush(Qt::white);
+    painter->fillRect(option.rect, background.isValid() ? background.value<QBrush>() : blank);
     const QVariant foreground = index.data(Qt::ForegroundRole);
     painter->setPen(foreground.isValid() ? foreground.value<QBrush>().color() : QColor(Qt::black));
     painter->setFont(option.font);
     const QVariant alignment = index.data(Qt::TextAlignmentRole);
     const int flags = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignCenter)) | Qt::TextWordWrap;
     painter->drawText(option.rect.adjusted(3, 2, -3, -2), flags, index.data(Qt::DisplayRole).toString());
+    // The cell keeps its colour; the focus is only a dotted frame, which the style would tint.
     if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.rect = option.rect.adjusted(1, 1, -1, -1);
-        focus.state = option.state | QStyle::State_KeyboardFocusChange | QStyle::State_Item;
-        focus.backgroundColor = background.isValid() ? background.value<QBrush>().color() : QColor(Qt::white);
-        const QWidget* widget = option.widget;
-        (widget ? widget->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+        painter->setPen(QPen(QColor(Qt::black), 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
     }
     painter->restore();
 }

@@ -9,6 +9,7 @@
 #include "ui_fCompare.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QSignalBlocker>
@@ -30,8 +31,11 @@ TfCompare::TfCompare(QWidget* parent)
 {
     m_ui->setupUi(this);
     m_ui->Grid->viewport()->installEventFilter(this);
+    m_ui->Grid->installEventFilter(this);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     QTableWidget* g = m_ui->Grid;
+    // Tab leaves the grid for the buttons; the arrow keys move between cells.
+    g->setTabKeyNavigation(false);
     // The header row: twice a row's height and some, more when a box's name wraps.
     g->setHorizontalHeader(new compare::WrappingHeader(Qt::Horizontal, 2 * g->verticalHeader()->defaultSectionSize() + 6, g));
     g->horizontalHeader()->setSectionsMovable(true);
@@ -228,5 +232,13 @@ bool TfCompare::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_ui->Grid->viewport() && event->type() == QEvent::Resize)
         compare::fitColumnZero(m_ui->Grid, kColumnWidth);
+    // Enter on a cell opens its details, as a double click does.
+    if (watched == m_ui->Grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_ui->Grid->currentIndex().isValid()) {
+            GridDblClick(m_ui->Grid->currentRow(), m_ui->Grid->currentColumn());
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }

@@ -28,6 +28,7 @@ TfCompareDetails::TfCompareDetails(QWidget* parent)
     m_ui->Grid->setColumnCount(3);
     m_ui->Grid->setItemDelegate(new compare::CellDraw(m_ui->Grid));
     m_ui->Grid->setWordWrap(true);
+    m_ui->Grid->setTabKeyNavigation(false);
 }
 
 TfCompareDetails::~TfCompareDetails() = default;

@@ -72,7 +72,8 @@ void Multiparallel::ButtonDeviceClick(int device)
                                             + (label ? label->text() : QString())))
         return;
     if (!ui::dialogs().question(parent, QStringLiteral("By switching to another device you will loose the configurators current "
-                                                       "settings\n\nContinue anyway?")))
+                                                       "settings\n\nContinue anyway?"),
+                                 true))
         return;
     m_poll.deviceNumber() = uint8_t(device);
     // The poll reads the identity of the newly addressed box; its redraw refreshes this panel.
