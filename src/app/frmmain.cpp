@@ -161,6 +161,8 @@ void TfrmMain::construct(const StartOptions& options)
     connect(menuItem(QStringLiteral("mniQuit")), &QAction::triggered, this, &TfrmMain::mniQuitClick);
     connect(menuItem(QStringLiteral("mniMultiparallel")), &QAction::triggered, this, &TfrmMain::mniMultiparallelClick);
     connect(menuItem(QStringLiteral("mniUsbDevice")), &QAction::triggered, this, &TfrmMain::mniUsbDeviceClick);
+    connect(menuItem(QStringLiteral("mniHelp")), &QAction::triggered, this, &TfrmMain::mniHelpClick);
+    connect(menuItem(QStringLiteral("mniPrint")), &QAction::triggered, this, &TfrmMain::mniPrintClick);
     connect(m_box.get(), &device::BoxOperations::downloadEnded, this, [this] {
         if (m_afterDownload != AfterDownload::Nothing)
             QTimer::singleShot(0, this, &TfrmMain::finishDeferredAction);
@@ -175,6 +177,7 @@ void TfrmMain::formCreate()
     setTabShown(tab(QStringLiteral("tsErrList")), false);
     state.decimalSeparator = QLocale().toString(1.2).at(1);
     state.advanced = readAdvancedMode(m_advancedSettingsPath);
+    buildHintLanguageMenu();
 
     state.configurationType = QStringLiteral("KVR5E");
     if (device::lib::openConfig(state.configurationType) < 0) {

@@ -18,6 +18,7 @@
 #include <memory>
 
 class QActionGroup;
+class QImage;
 class QProgressBar;
 class QTabWidget;
 class QTimer;
@@ -43,6 +44,9 @@ struct StartOptions
     QStringList arguments; // the command line without the program
     QString programDirectory; // empty: the running program's directory
 };
+
+// The manual of a product mode ("KVR5E-configurator.pdf", ...).
+QString helpDocumentName(int productMode, bool advanced);
 
 class TfrmMain : public QMainWindow, public ui::FormView
 {
@@ -127,6 +131,14 @@ public:
     int colorType() const;
     bool hintsShown() const { return m_hintsShown; }
 
+    // Hints, help and the configuration picture
+    void mniHintLanguageClick(QAction* item);
+    void mniHelpClick();
+    void mniPrintClick();
+    // What the picture shows: the window below its menu (standard mode), or every shown tab two per
+    // row with the information panel below (advanced mode).
+    QImage configurationPicture();
+
     // Product modes
     void mniModeItemClick(QAction* item);
     QAction* modeItem(int mode) const;
@@ -169,6 +181,9 @@ private:
     void modeVisibility(int mode);
     void referenceNaming();
     void mniWarnClick();
+    void buildHintLanguageMenu();
+    QColor windowColour() const;
+    QImage informationPicture() const;
 
     void construct(const StartOptions& options);
     void formCreate();

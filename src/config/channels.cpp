@@ -3,6 +3,7 @@
 #include "config/catalog.h"
 #include "config/windowstate.h"
 #include "ui/events.h"
+#include "ui/hints.h"
 #include "ui/formview.h"
 
 #include <QCheckBox>
@@ -144,24 +145,23 @@ bool decodeChannel(uint16_t code, QComboBox* a, QComboBox* b, int mode)
     return d.ok;
 }
 
-void referenceSelectClick(ui::FormView& w, const WindowState& state)
+namespace {
+
+// The reference of each row (65535 for a row without one) and whether the row is in use.
+struct Rows
 {
-    const Selection selection = checkedSelection(w);
-    const bool custom = selection == Selection::Custom;
-    if (QWidget* group = w.control(QStringLiteral("gbCustomSelection")))
-        group->setVisible(custom);
-    w.reflowGroups();
-
     std::array<int, 4> list{65535, 65535, 65535, 65535};
-    std::array<QComboBox*, 4> chan{};
-    for (int i = 0; i < 4; ++i)
-        chan[std::size_t(i)] = box(w, channelBox(i + 1));
     std::array<bool, 4> enabled{};
+};
 
-    if (custom) {
+Rows rowsOf(const ui::FormView& w, const WindowState& state, Selection selection)
+{
+    Rows rows;
+    auto& list = rows.list;
+    if (selection == Selection::Custom) {
         for (int i = 0; i < 4; ++i)
-            if (chan[std::size_t(i)] && chan[std::size_t(i)]->currentIndex() >= 0 && chan[std::size_t(i)]->currentIndex() < 8)
-                list[std::size_t(i)] = chan[std::size_t(i)]->currentIndex();
+            if (QComboBox* c = box(w, channelBox(i + 1)); c && c->currentIndex() >= 0 && c->currentIndex() < 8)
+                list[std::size_t(i)] = c->currentIndex();
         const int lastPair = isMz40(state.productMode) ? 1 : 3;
         for (bool changed = true; changed;) {
             changed = false;
@@ -179,12 +179,66 @@ void referenceSelectClick(ui::FormView& w, const WindowState& state)
             }
         }
         for (int r = 0; r < 4; ++r)
-            enabled[std::size_t(r)] = list[std::size_t(r)] < 65535;
+            rows.enabled[std::size_t(r)] = list[std::size_t(r)] < 65535;
     } else {
-        enabled = {true, selection != Selection::OneRef && selection != Selection::PnP,
-                   selection == Selection::TwoPar || selection == Selection::Single, selection == Selection::Single};
+        rows.enabled = {true, selection != Selection::OneRef && selection != Selection::PnP,
+                        selection == Selection::TwoPar || selection == Selection::Single, selection == Selection::Single};
         for (int r = 0; r < 4; ++r)
-            list[std::size_t(r)] = r == 0 ? 0 : (enabled[std::size_t(r)] ? r : 65535);
+            list[std::size_t(r)] = r == 0 ? 0 : (rows.enabled[std::size_t(r)] ? r : 65535);
+    }
+    return rows;
+}
+
+// The row's hints name the reference its channel belongs to (advanced view); the Settings tab's
+// boxes name reference 1 (standard view).
+void fillRowHints(const ui::FormView& w, const WindowState& state, int r, int reference)
+{
+    if (!state.advanced)
+        return;
+    const auto& row = w.arrays().refs[std::size_t(r)];
+    for (int m = 0; m < ui::RefMemberCount; ++m) {
+        QWidget* control = row[std::size_t(m)];
+        if (m == ui::cmbEopUp || m == ui::cmbEopDw || m == ui::cmbChan)
+            continue;
+        if (qobject_cast<QComboBox*>(control) || qobject_cast<QCheckBox*>(control))
+            ui::fillHintPlaceholder(control, reference, state.productMode);
+    }
+}
+
+void fillSettingsHints(const ui::FormView& w, const WindowState& state)
+{
+    if (state.advanced)
+        return;
+    for (const char* name : {"cmbActLt", "cmbStrokeLt", "cmbLowerLt", "cmbSafeStrokeMinLt", "cmbForcedLt"})
+        ui::fillHintPlaceholder(w.control(QString::fromLatin1(name)), 0, state.productMode);
+}
+
+} // namespace
+
+void fillReferenceHints(const ui::FormView& view, const WindowState& state)
+{
+    const Rows rows = rowsOf(view, state, checkedSelection(view));
+    for (int r = 0; r < 4; ++r)
+        fillRowHints(view, state, r, rows.list[std::size_t(r)]);
+    fillSettingsHints(view, state);
+}
+
+void referenceSelectClick(ui::FormView& w, const WindowState& state)
+{
+    const Selection selection = checkedSelection(w);
+    const bool custom = selection == Selection::Custom;
+    if (QWidget* group = w.control(QStringLiteral("gbCustomSelection")))
+        group->setVisible(custom);
+    w.reflowGroups();
+
+    const Rows rows = rowsOf(w, state, selection);
+    const std::array<int, 4>& list = rows.list;
+    const std::array<bool, 4>& enabled = rows.enabled;
+    std::array<QComboBox*, 4> chan{};
+    for (int i = 0; i < 4; ++i)
+        chan[std::size_t(i)] = box(w, channelBox(i + 1));
+
+    if (!custom) {
         const Preset* preset = nullptr;
         for (const Preset& p : kPresets)
             if (p.selection == selection)
@@ -239,8 +293,10 @@ void referenceSelectClick(ui::FormView& w, const WindowState& state)
                 if (over != labelMember)
                     centreOver(label, row[over]);
             }
+        fillRowHints(w, state, r, e);
     }
     applyRowEnableRule(w);
+    fillSettingsHints(w, state);
     if (state.productMode == ModeRq9)
         for (int i = 1; i <= 2; ++i)
             if (auto* label = w.control<QLabel>(QStringLiteral("lblRef%1").arg(i))) {

@@ -41,6 +41,8 @@ bool decodeChannel(uint16_t code, QComboBox* a, QComboBox* b, int mode);
 
 // The reference selection handler of the radio buttons, also run after every read, load and reset.
 void referenceSelectClick(ui::FormView& view, const WindowState& state);
+// Names the reference of each row in its hints again (after the hints were replaced).
+void fillReferenceHints(const ui::FormView& view, const WindowState& state);
 // A user's change of a channel box.
 void cmbChannelChange(ui::FormView& view, const WindowState& state);
 // Every per-row control takes the enabled state of its row's actuator list.
