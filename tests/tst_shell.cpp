@@ -281,6 +281,16 @@ private slots:
                  opened.isEmpty() ? QString() : QFileInfo(root.filePath(opened.startsWith("data/") ? opened.mid(5) : opened)).absoluteFilePath());
     }
 
+    // Every build puts the six manuals beside the program.
+    void manualsBesideTheProgram()
+    {
+        for (int mode = 0; mode <= 4; ++mode)
+            for (bool advanced : {false, true}) {
+                const QString file = QStringLiteral(PROGRAM_DIR "/") + app::helpDocumentName(mode, advanced);
+                QVERIFY2(readFile(file).startsWith("%PDF-"), qPrintable(file));
+            }
+    }
+
     // Advanced mode: every shown tab, two per row, the information panel below; the tab that was
     // active is active again. Mode 3 shows three tabs, so the last cell stays empty.
     void pictureOfTheTabs()
