@@ -103,6 +103,10 @@ private slots:
         QCOMPARE(platform::getProfileSectionNames(path, 27), (QStringList{"English", "Deutsch", "Français"}));
         QCOMPARE(platform::getProfileSectionNames(path, 8), QStringList());
         QCOMPARE(platform::getProfileSectionNames(path, 9), QStringList{"English"});
+        // In an 8-bit file the same name takes one byte less.
+        const QString latin1 = fileWith("[English]\n[Deutsch]\n[Fran\xe7" "ais]\n");
+        QCOMPARE(platform::getProfileSectionNames(latin1, 26), (QStringList{"English", "Deutsch", "Français"}));
+        QCOMPARE(platform::getProfileSectionNames(latin1, 25), (QStringList{"English", "Deutsch"}));
     }
 
     void missingAndUnusableFiles()

@@ -326,6 +326,21 @@ private slots:
         const QImage cellTwo = picture.copy(QRect(QPoint(cell.width(), 0), cell));
         QVERIFY2(difference(cellTwo, second) < 4, qPrintable(QString::number(difference(cellTwo, second))));
         QVERIFY(difference(cellTwo, first) > 4 * difference(cellTwo, second));
+        // The strip draws the captions and values it names, not the hardware rows.
+        const QImage strip = picture.copy(0, 2 * cell.height(), picture.width(), info);
+        const auto inked = [&](const char* label) {
+            QWidget* l = w->control(label);
+            const QRect place(l->mapTo(w->control("gbInfo"), QPoint(0, 0)), l->size());
+            int dark = 0;
+            for (int y = place.top(); y <= place.bottom(); ++y)
+                for (int x = place.left(); x <= place.right(); ++x)
+                    dark += qGray(strip.pixel(x, y)) < 100;
+            return dark;
+        };
+        QVERIFY(inked("lblSoftware0") > 20);
+        QVERIFY(inked("lblSerial") > 20);
+        QCOMPARE(inked("lblHW0"), 0);
+        QCOMPARE(inked("lblType"), 0);
         // The empty cell and the strip carry the window's colour.
         const QColor colour = w->centralWidget()->palette().color(QPalette::Window);
         const QColor empty = picture.pixelColor(cell.width() + cell.width() / 2, cell.height() + cell.height() / 2);
@@ -339,26 +354,60 @@ private slots:
         auto w = t.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        // A name ending in a dot takes the extension without a second dot.
         const QString file = t.appData.filePath("window.jpg");
-        t.script.expectSaveFile(file);
+        t.script.expectSaveFile(t.appData.filePath("window."));
         w->menuItem("mniPrint")->trigger();
         const QImage picture(file);
         QCOMPARE(picture.size(), QSize(w->width(), w->height() - w->menuBar()->height()));
     }
 
-    // A file that cannot be written: said, and nothing left behind.
+    // A file that cannot be written: said, and nothing left behind or changed; a read-only file
+    // stays as it was, whoever runs the program.
     void unwritablePicture()
     {
         WindowTest t;
         auto w = t.start({"COMBINED"});
-        const QString file = t.appData.filePath("missing/folder/picture.jpg");
-        t.script.expectSaveFile(file);
-        w->menuItem("mniPrint")->trigger();
-        QCOMPARE(t.script.shown().size(), 1);
-        QVERIFY2(t.script.shown().first().startsWith("Error: Cannot create file \"" + QDir::toNativeSeparators(file) + "\". "),
-                 qPrintable(t.script.shown().first()));
-        QVERIFY(!QFileInfo::exists(file));
-        QVERIFY(QDir(t.appData.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+        const QString missing = t.appData.filePath("missing/folder/picture.jpg");
+        const QString readOnly = writeFile(t.appData.filePath("kept.jpg"), "old picture");
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        for (const QString& file : {missing, readOnly}) {
+            t.script.clear();
+            t.script.expectSaveFile(file);
+            w->menuItem("mniPrint")->trigger();
+            QCOMPARE(t.script.shown().size(), 1);
+            QVERIFY2(t.script.shown().first().startsWith("Error: Cannot create file \"" + QDir::toNativeSeparators(file) + "\".\n\n"),
+                     qPrintable(t.script.shown().first()));
+        }
+        QVERIFY(!QFileInfo::exists(missing));
+        QCOMPARE(readFile(readOnly), "old picture");
+        QCOMPARE(QDir(t.appData.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"kept.jpg"});
+    }
+
+    // The desktop's launcher reports by its exit status whether a viewer took the manual.
+    void desktopLauncher_data()
+    {
+        QTest::addColumn<int>("exitStatus");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("a viewer took it") << 0 << false;
+        QTest::newRow("no viewer") << 3 << true;
+    }
+    void desktopLauncher()
+    {
+        QFETCH(int, exitStatus);
+        QTemporaryDir bin;
+        const QString launcher = writeFile(bin.filePath("xdg-open"),
+                                           "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\nexit " + QByteArray::number(exitStatus) + "\n");
+        QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+        bool failed = false;
+        const bool asked = platform::openDocument("/manuals/WZQ-configurator.pdf", [&failed] { failed = true; });
+        qputenv("PATH", path);
+        QVERIFY(asked);
+        QTRY_COMPARE(readFile(bin.filePath("asked")), "/manuals/WZQ-configurator.pdf\n");
+        QTest::qWait(200);
+        QTRY_COMPARE(failed, QTest::currentDataTag() == QByteArray("no viewer"));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
 namespace app {
 
@@ -39,8 +40,13 @@ void TfrmMain::mniHelpClick()
         ui::dialogs().information(this, QStringLiteral("Help file not found:\n\n") + name);
         return;
     }
-    if (!platform::openDocument(directory + name))
-        ui::dialogs().information(this, QStringLiteral("Could not open help file\n\nIs Adobe Acrobat Reader installed?"));
+    const QPointer<TfrmMain> window(this);
+    const auto notOpened = [window] {
+        if (window)
+            ui::dialogs().information(window, QStringLiteral("Could not open help file\n\nIs Adobe Acrobat Reader installed?"));
+    };
+    if (!platform::openDocument(directory + name, notOpened))
+        notOpened();
 }
 
 } // namespace app

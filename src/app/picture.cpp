@@ -46,7 +46,8 @@ QImage TfrmMain::informationPicture() const
             continue;
         const QRect place(label->mapTo(panel, QPoint(0, 0)), label->size());
         painter.setFont(label->font());
-        painter.setPen(label->palette().color(QPalette::WindowText));
+        // Readable whether or not a box is connected (the panel greys its labels without one).
+        painter.setPen(label->palette().color(QPalette::Active, QPalette::WindowText));
         painter.drawText(place, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
     }
     return picture;
@@ -92,18 +93,18 @@ QImage TfrmMain::configurationPicture()
 
 void TfrmMain::mniPrintClick()
 {
-    if (!ui::finishEntry(this))
-        return;
+    // The box being typed in gets its rule first; the picture shows the value it keeps.
+    ui::finishEntry(this);
     QString name = ui::dialogs().saveFile(this, QStringLiteral("Save configuration picture"), QString(),
                                           QStringLiteral("JPEG Image File (*.jpg)"));
     if (name.isEmpty())
         return;
     if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".jpg");
+        name += name.endsWith(u'.') ? QStringLiteral("jpg") : QStringLiteral(".jpg");
     const QImage picture = configurationPicture();
     QString reason;
     if (!platform::writeJpegFile(picture, name, &reason))
-        ui::dialogs().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(name), reason));
+        ui::dialogs().error(this, QStringLiteral("Cannot create file \"%1\".\n\n%2").arg(QDir::toNativeSeparators(name), reason));
 }
 
 } // namespace app

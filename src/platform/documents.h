@@ -8,11 +8,13 @@
 
 namespace platform {
 
-// True when a viewer took the document.
-using DocumentOpener = std::function<bool(const QString& path)>;
+// Asks the desktop to show the document; false when that cannot even be asked. The desktop answers
+// later: `failed` runs (in the event loop) when it reports that no viewer could open the document.
+bool openDocument(const QString& path, std::function<void()> failed = {});
 
-bool openDocument(const QString& path);
-// Tests put their own opener in place; an empty one restores the desktop's.
+// Tests put their own opener in place (true: a viewer took the document); an empty one restores the
+// desktop's.
+using DocumentOpener = std::function<bool(const QString& path)>;
 void setDocumentOpener(DocumentOpener opener);
 
 } // namespace platform

@@ -215,7 +215,8 @@ QStringList IniFile::sectionNames(int bufferSize) const
         if (line.kind != Line::Kind::Section || line.name.isEmpty()
             || names.contains(line.name, Qt::CaseInsensitive))
             continue;
-        const qsizetype need = line.name.toUtf8().size() + 1;
+        // Bytes as the file holds them: one per character in an 8-bit file.
+        const qsizetype need = (m_encoding == Encoding::Latin1 ? line.name.size() : line.name.toUtf8().size()) + 1;
         if (used + need > bufferSize)
             break;
         used += need;

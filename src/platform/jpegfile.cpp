@@ -1,5 +1,6 @@
 #include "platform/jpegfile.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 
@@ -90,9 +91,18 @@ bool writeJpegFile(const QImage& picture, const QString& path, QString* error, i
     if (!ok)
         return fail(QString::fromLocal8Bit(message));
 
+    // A file nobody may write stays as it is, even for root.
+    const QFileInfo existing(path);
+    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (existing.exists() && (!existing.isFile() || !(existing.permissions() & writeBits)))
+        return fail(QStringLiteral("The file is read-only."));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(file.errorString());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QString reason = file.errorString();
+        if (!reason.endsWith(u'.'))
+            reason += u'.';
+        return fail(reason);
+    }
     return true;
 }
 
