@@ -42,7 +42,8 @@ QImage TfrmMain::informationPicture() const
     QPainter painter(&picture);
     for (const char* name : kPictureLabels) {
         auto* label = control<QLabel>(QString::fromLatin1(name));
-        if (!label || !panel->isAncestorOf(label))
+        // What the window hides (a counter the product has not) stays out of the picture as well.
+        if (!label || !panel->isAncestorOf(label) || !label->isVisibleTo(panel))
             continue;
         const QRect place(label->mapTo(panel, QPoint(0, 0)), label->size());
         painter.setFont(label->font());
@@ -101,6 +102,9 @@ void TfrmMain::mniPrintClick()
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += name.endsWith(u'.') ? QStringLiteral("jpg") : QStringLiteral(".jpg");
+    // As for configuration files, an earlier picture is replaced only when the user says so.
+    if (QFileInfo::exists(name) && !ui::dialogs().question(this, QStringLiteral("File exists. Overwrite?")))
+        return;
     const QImage picture = configurationPicture();
     QString reason;
     if (!platform::writeJpegFile(picture, name, &reason))
