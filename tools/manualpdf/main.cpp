@@ -17,7 +17,9 @@
 // Level 1 and 2 headings are numbered and listed in a table of contents on the first page; every
 // level 1 heading starts a new page. The text goes through QTextDocument::setMarkdown (GitHub
 // dialect), is laid out on A4 pages and painted with a running head and "Page n of m" at the foot
-// of each page. The tool needs a QGuiApplication; the build runs it with QT_QPA_PLATFORM=offscreen.
+// of each page. Page breaks fall between lines and between table rows: a row that does not fit
+// goes on the next page below a copy of its table's header row, and a heading near a page's end
+// moves to the next page with its text. The tool needs a QGuiApplication; the build runs it with QT_QPA_PLATFORM=offscreen.
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -35,12 +37,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -348,8 +352,11 @@ void styleTable(QTextTable* table, bool contents)
     // table's lower edge crosses the page break.
     format.setHeaderRowCount(0);
     format.setTopMargin(pt(2));
-    // The contents end their page: a lower margin could spill over and leave a page of its own.
-    format.setBottomMargin(contents ? 0 : pt(6));
+    // No lower margin: the space below a table is the lower margin of the empty block behind it (see
+    // styleDocument). Qt lays the text behind a table out from above the table's lower margin but
+    // takes the page from below it, so a margin reaching over the page's end let the page break cut
+    // the next line in two.
+    format.setBottomMargin(0);
     format.setColumnWidthConstraints(contents ? QList<QTextLength>{QTextLength(QTextLength::PercentageLength, 88),
                                                                    QTextLength(QTextLength::PercentageLength, 12)}
                                               : columnWidths(table));
@@ -391,6 +398,7 @@ QList<QTextTable*> tablesOf(QTextFrame* frame)
 void styleDocument(QTextDocument& doc, bool hasSubtitle)
 {
     int index = 0;
+    bool afterContents = true;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++index) {
         QTextBlockFormat format = block.blockFormat();
         const int level = format.headingLevel();
@@ -421,10 +429,10 @@ void styleDocument(QTextDocument& doc, bool hasSubtitle)
             cursor.setBlockFormat(format);
             setFragmentsFormat(doc, block, 9, false, Qt::black);
         } else if (block.text().isEmpty() && QTextCursor(block.previous()).currentTable() && !cursor.currentTable()) {
-            // The empty block Qt keeps behind every table takes no room; the table's own lower
-            // margin makes the space.
+            // The empty block Qt keeps behind every table takes no room but makes the space below
+            // the table; the contents, the first table, end their page without one.
             format.setTopMargin(0);
-            format.setBottomMargin(0);
+            format.setBottomMargin(std::exchange(afterContents, false) ? 0 : pt(6));
             format.setLineHeight(0, QTextBlockFormat::FixedHeight);
             cursor.setBlockFormat(format);
         } else {
@@ -472,29 +480,171 @@ void avoidNearlyEmptyPages(QTextDocument& doc)
     }
 }
 
-// A heading left at the foot of a page moves to the next one, with the text it introduces.
-void keepHeadingsWithText(QTextDocument& doc)
+// The lines of a block, as their tops and bottoms in the document, over all pages.
+std::vector<std::pair<qreal, qreal>> linesOf(const QTextDocument& doc, const QTextBlock& block)
+{
+    std::vector<std::pair<qreal, qreal>> lines;
+    const QTextLayout* layout = block.layout();
+    const qreal top = doc.documentLayout()->blockBoundingRect(block).top(); // the layout's origin
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        lines.emplace_back(top + line.y(), top + line.y() + line.height());
+    }
+    return lines;
+}
+
+int pageAt(qreal y, qreal page)
+{
+    return int(std::floor((y + 0.5) / page));
+}
+
+// The first row of a table (other than the contents) that starts on one page and ends on the next
+// but would fit on a page, or -1.
+int splitRow(const QTextDocument& doc, const QTextTable* table)
+{
+    const qreal page = doc.pageSize().height();
+    for (int row = 0; row < table->rows(); ++row) {
+        qreal top = std::numeric_limits<qreal>::max();
+        qreal bottom = std::numeric_limits<qreal>::lowest();
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            const QTextBlock last = cell.lastCursorPosition().block();
+            for (QTextBlock block = cell.firstCursorPosition().block(); block.isValid(); block = block.next()) {
+                for (const auto& [lineTop, lineBottom] : linesOf(doc, block)) {
+                    top = std::min(top, lineTop);
+                    bottom = std::max(bottom, lineBottom);
+                }
+                if (block == last)
+                    break;
+            }
+        }
+        if (top < bottom && pageAt(top, page) != pageAt(bottom - 1, page) && bottom - top < page * 0.8)
+            return row;
+    }
+    return -1;
+}
+
+// Moves the rows from 'row' on into a table of their own that starts a page, below a copy of the
+// header row.
+void splitTable(QTextTable* table, int row)
+{
+    const int rows = table->rows();
+    const int columns = table->columns();
+    QTextTableFormat format = table->format();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextDocument* doc = table->document();
+    // The empty block behind the table makes the space below it (see styleDocument); the one
+    // behind the new table gets its format.
+    const QTextBlockFormat spaceBelow = doc->findBlock(table->lastPosition() + 1).blockFormat();
+    QTextCursor behind(doc);
+    behind.setPosition(table->lastPosition() + 1);
+    QTextTable* rest = behind.insertTable(rows - row + 1, columns, format);
+    QTextCursor(doc->findBlock(rest->lastPosition() + 1)).setBlockFormat(spaceBelow);
+    const auto copyRow = [&](int from, int to) {
+        for (int column = 0; column < columns; ++column) {
+            const QTextTableCell source = table->cellAt(from, column);
+            QTextCursor selection = source.firstCursorPosition();
+            selection.setPosition(source.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            QTextTableCell target = rest->cellAt(to, column);
+            target.setFormat(source.format());
+            QTextCursor cursor = target.firstCursorPosition();
+            cursor.setBlockFormat(source.firstCursorPosition().blockFormat());
+            cursor.insertFragment(selection.selection());
+        }
+    };
+    copyRow(0, 0);
+    for (int from = row; from < rows; ++from)
+        copyRow(from, from - row + 1);
+    table->removeRows(row, rows - row);
+}
+
+// Moves a table to the next page, or the heading right before it, which would be left alone.
+// Returns false when that one starts a page already.
+bool moveTable(QTextTable* table)
+{
+    QTextBlock before = table->document()->findBlock(table->firstPosition() - 1);
+    while (before.isValid() && before.text().isEmpty() && !QTextCursor(before).currentTable())
+        before = before.previous();
+    QTextBlockFormat heading = before.blockFormat();
+    if (before.isValid() && heading.headingLevel() > 0 && !QTextCursor(before).currentTable()) {
+        if (heading.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore)
+            return false;
+        heading.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(before).setBlockFormat(heading);
+        return true;
+    }
+    QTextTableFormat format = table->format();
+    if (format.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore)
+        return false;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    table->setFormat(format);
+    return true;
+}
+
+// Finds the first place in reading order where the page break falls badly and mends it: a heading
+// left at the foot of a page moves to the next one, with the text it introduces; a table row split
+// by the page break moves to the next page (the table goes on there below its header row, or moves
+// as a whole when not even its first row is left behind). Returns false when nothing is left to
+// mend.
+bool mendOnePageBreak(QTextDocument& doc, const QTextTable* contents)
 {
     const qreal keep = mmToDevice(kKeepWithNext);
     const qreal page = doc.pageSize().height();
-    for (int pass = 0; pass < 20; ++pass) {
-        doc.pageCount(); // lays the whole document out
-        bool moved = false;
-        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-            QTextBlockFormat format = block.blockFormat();
-            if (format.headingLevel() < 2 || format.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore)
+    QSet<const QTextTable*> seen;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (QTextTable* table = QTextCursor(block).currentTable()) {
+            if (table == contents || seen.contains(table))
                 continue;
-            const QRectF rect = doc.documentLayout()->blockBoundingRect(block);
-            const qreal pageTop = std::floor((rect.top() + 1) / page) * page;
-            if (rect.bottom() - pageTop > page - keep) {
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                QTextCursor(block).setBlockFormat(format);
-                moved = true;
-                break; // everything behind it moves: look again from a fresh layout
+            seen.insert(table);
+            const int row = splitRow(doc, table);
+            if (row > 1) {
+                splitTable(table, row);
+                return true;
             }
+            if (row >= 0 && moveTable(table)) // the header row is not left alone
+                return true;
+            continue;
         }
-        if (!moved)
+        QTextBlockFormat format = block.blockFormat();
+        if (format.headingLevel() < 2 || format.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const QRectF rect = doc.documentLayout()->blockBoundingRect(block);
+        const qreal pageTop = std::floor((rect.top() + 1) / page) * page;
+        if (rect.bottom() - pageTop > page - keep) {
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+            return true;
+        }
+    }
+    return false;
+}
+
+void mendPageBreaks(QTextDocument& doc)
+{
+    const QList<QTextTable*> tables = tablesOf(doc.rootFrame());
+    const QTextTable* contents = tables.isEmpty() ? nullptr : tables.first();
+    // Every change moves only what lies behind it: look again from a fresh layout.
+    for (int pass = 0; pass < 200; ++pass) {
+        doc.pageCount(); // lays the whole document out
+        if (!mendOnePageBreak(doc, contents))
             return;
+    }
+    complain(QStringLiteral("the page breaks still need mending after 200 passes"));
+}
+
+// A line of text that the page break cuts in two shows up as two halves; the layout should never
+// leave one, but if it does the build says so.
+void reportCutLines(const QTextDocument& doc)
+{
+    const qreal page = doc.pageSize().height();
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.text().isEmpty())
+            continue;
+        for (const auto& [top, bottom] : linesOf(doc, block))
+            if (pageAt(top, page) != pageAt(bottom - 1, page))
+                complain(QStringLiteral("page %1 cuts the line \"%2...\"").arg(pageAt(top, page) + 1).arg(block.text().left(40)));
     }
 }
 
@@ -549,8 +699,9 @@ bool render(const Manual& manual, const QString& markdown, const QString& output
     doc.setPageSize(QSizeF(width, bodyHeight));
     styleDocument(doc, !manual.subtitle.isEmpty());
     avoidNearlyEmptyPages(doc);
-    keepHeadingsWithText(doc);
+    mendPageBreaks(doc);
     fillContents(doc);
+    reportCutLines(doc);
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -573,7 +724,9 @@ bool render(const Manual& manual, const QString& markdown, const QString& output
                          QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
         painter.save();
         painter.translate(0, head - page * bodyHeight);
-        doc.drawContents(&painter, QRectF(0, page * bodyHeight, width, bodyHeight));
+        // Half a device pixel in from both page breaks: the layout paints every line that touches
+        // the clip, and a line starting right at the break belongs to the next page only.
+        doc.drawContents(&painter, QRectF(0, page * bodyHeight + 0.5, width, bodyHeight - 1));
         painter.restore();
     }
     if (!painter.end() || !file.commit()) {
