@@ -5,6 +5,8 @@
 #include "app/application.h"
 #include "app/frmmain.h"
 
+#include "benchutil.h"
+
 #include <moxtasim.h>
 
 #include <QApplication>
@@ -27,19 +29,8 @@ double cpuSeconds()
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void wait(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using benchutil::median;
+using benchutil::wait;
 
 } // namespace
 

@@ -9,6 +9,8 @@
 #include "compare/formcompare.h"
 #include "ui/dialogs.h"
 
+#include "benchutil.h"
+
 #include <moxtasim.h>
 #include <moxtausbdll.h>
 
@@ -27,19 +29,8 @@
 
 namespace {
 
-void wait(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using benchutil::median;
+using benchutil::wait;
 
 // Two WZQ boxes, an RQ9 box and a desk box, a few parameters apart.
 QByteArray benchText(const QTemporaryDir& dir)
