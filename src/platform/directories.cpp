@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <pwd.h>
@@ -79,6 +80,11 @@ QString prepareSettingsFile(const QString& settingsDirectory)
         return QString();
     QDir().mkpath(settingsDirectory);
     return withSlash(settingsDirectory) + QStringLiteral("configurator.ini");
+}
+
+bool nobodyMayWrite(const QFileInfo& file)
+{
+    return !(file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
 }
 
 } // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QFileInfo;
+
 #include <functional>
 
 namespace platform {
@@ -29,5 +31,9 @@ QString settingsDirectory(const EnvironmentLookup& env = systemEnvironment);
 // "<settings directory>/configurator.ini". A directory that cannot be made is not reported: reads
 // then give defaults and writes fail quietly.
 QString prepareSettingsFile(const QString& settingsDirectory);
+
+// A file nobody may write is read-only for the program too, as it would be on Windows, even when
+// it runs as root.
+bool nobodyMayWrite(const QFileInfo& file);
 
 } // namespace platform

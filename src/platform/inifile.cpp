@@ -1,5 +1,7 @@
 #include "platform/inifile.h"
 
+#include "platform/directories.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -302,9 +304,7 @@ bool writeProfileString(const QString& section, const QString& key, const QStrin
     const QFileInfo info(path);
     QByteArray before;
     if (info.exists()) {
-        // A file nobody may write is read-only for us too, as it would be on Windows, even for root.
-        const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-        if (!info.isFile() || info.size() > kMaxIniFileBytes || !(info.permissions() & writeBits))
+        if (!info.isFile() || info.size() > kMaxIniFileBytes || nobodyMayWrite(info))
             return false;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))

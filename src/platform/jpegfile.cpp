@@ -1,5 +1,7 @@
 #include "platform/jpegfile.h"
 
+#include "platform/directories.h"
+
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
@@ -91,10 +93,8 @@ bool writeJpegFile(const QImage& picture, const QString& path, QString* error, i
     if (!ok)
         return fail(QString::fromLocal8Bit(message));
 
-    // A file nobody may write stays as it is, even for root.
     const QFileInfo existing(path);
-    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    if (existing.exists() && (!existing.isFile() || !(existing.permissions() & writeBits)))
+    if (existing.exists() && (!existing.isFile() || platform::nobodyMayWrite(existing)))
         return fail(QStringLiteral("The file is read-only."));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
