@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the test configuration (debug information at -O1, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs the whole suite headless.
+# and runs the whole suite headless; then builds the Debian package and checks it.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-packages.sh
@@ -8,5 +8,6 @@ scripts/ensure-packages.sh
 scripts/include-graph.sh --below-app-check
 cmake --preset test
 cmake --build --preset test
-cd build/test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+(cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+# The Debian package, built and checked as an installer meets it.
+scripts/package-check.sh

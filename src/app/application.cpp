@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 #include <exception>
 
@@ -20,6 +21,11 @@ namespace app {
 void setUpApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Configurator"));
+    // The desktop matches the windows to the menu entry and its icon by this name; the installed
+    // theme icon wins, the built-in copy serves a build tree.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.moxta.Configurator"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.moxta.Configurator"),
+                                                 QIcon(QStringLiteral(":/configurator.png"))));
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
 }
 
