@@ -1,6 +1,7 @@
 // Talking to a box at LIN speed: how long Read and Program keep the GUI thread busy with the
 // simulated bench at 19200 baud, and how much CPU the running program uses while it only watches
-// a connected box. Runs offscreen; prints one line per figure.
+// a connected box, and how long closing the main window takes while the poll watches a box. Runs
+// offscreen; prints one line per figure.
 
 #include "app/application.h"
 #include "app/frmmain.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <vector>
 
@@ -44,15 +46,23 @@ int main(int argc, char** argv)
     moxtasim::loadBench("[bench]\nlin_baud=19200\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n");
     app::StartOptions options;
     options.arguments = {QStringLiteral("COMBINED")};
-    app::Application program(options);
-    app::TfrmMain& w = program.mainWindow();
-    w.show();
-    for (int i = 0; i < 100 && !w.control(QStringLiteral("btnReadConfig"))->isEnabled(); ++i)
-        wait(100);
-    if (!w.control(QStringLiteral("btnReadConfig"))->isEnabled()) {
+    // A window whose poll has identified the box and watches it; null when it never does.
+    const auto startWatching = [&options] {
+        auto program = std::make_unique<app::Application>(options);
+        app::TfrmMain& w = program->mainWindow();
+        w.show();
+        for (int i = 0; i < 100 && !w.control(QStringLiteral("btnReadConfig"))->isEnabled(); ++i)
+            wait(100);
+        if (!w.control(QStringLiteral("btnReadConfig"))->isEnabled())
+            program.reset();
+        return program;
+    };
+    auto program = startWatching();
+    if (!program) {
         std::puts("box not identified");
         return 1;
     }
+    app::TfrmMain& w = program->mainWindow();
 
     std::vector<double> reads;
     std::vector<double> programs;
@@ -79,5 +89,24 @@ int main(int argc, char** argv)
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("idle_cpu_percent_of_one_core=%.2f (%.3f s CPU in %.1f s)\n", 100.0 * cpu / (idle.elapsed() / 1000.0), cpu,
                 idle.elapsed() / 1000.0);
+    program.reset();
+
+    // Closing: the window stops the poll thread and closes the adapter; the poll must not make it
+    // wait out its pause.
+    std::vector<double> closes;
+    for (int i = 0; i < 10; ++i) {
+        auto watching = startWatching();
+        if (!watching) {
+            std::puts("box not identified");
+            return 1;
+        }
+        wait(50 + 17 * i); // a different moment of the poll's cycle each time
+        QElapsedTimer timer;
+        timer.start();
+        watching.reset();
+        closes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("close_with_box_connected_ms_median=%.1f max=%.1f\n", median(closes),
+                *std::max_element(closes.begin(), closes.end()));
     return 0;
 }

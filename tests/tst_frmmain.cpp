@@ -527,6 +527,27 @@ private slots:
         QVERIFY(!poll.running());
     }
 
+    // A stop does not wait out the thread's 100 ms pause, nor its wait for a mutex the GUI holds.
+    void pollThreadStopsAtOnce()
+    {
+        using namespace std::chrono_literals;
+        {
+            device::PollThread poll;
+            QVERIFY(poll.start());
+            poll.state() = device::PollStop; // the thread is in its first pause
+            QVERIFY(poll.waitForEnd(40ms));
+        }
+        {
+            device::PollThread poll;
+            QVERIFY(poll.start());
+            QVERIFY(poll.mutex().try_lock_for(1000ms));
+            QVERIFY(!poll.waitForEnd(150ms)); // pausing, or waiting for the mutex
+            poll.state() = device::PollStop;
+            QVERIFY(poll.waitForEnd(40ms)); // the mutex is still held
+            poll.mutex().unlock();
+        }
+    }
+
     // The one lookup of the window: a missing control is named, and the lookup is never stale.
     void controlLookup()
     {

@@ -27,12 +27,13 @@ uint8_t boxModeOf(uint8_t productClass, uint8_t hardwareId)
     return 0;
 }
 
-bool PollMutex::try_lock_for(std::chrono::milliseconds timeout)
+bool PollMutex::try_lock_for(std::chrono::milliseconds timeout, const std::function<bool()>& giveUp)
 {
     if (m_owner.load() == std::this_thread::get_id())
         return false;
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (!m_released.wait_for(lock, timeout, [this] { return !m_locked; }))
+    m_released.wait_for(lock, timeout, [this, &giveUp] { return !m_locked || (giveUp && giveUp()); });
+    if (m_locked)
         return false;
     m_locked = true;
     m_owner = std::this_thread::get_id();
@@ -47,6 +48,46 @@ void PollMutex::unlock()
         m_owner = std::thread::id();
     }
     m_released.notify_one();
+}
+
+void PollMutex::wakeWaiters()
+{
+    // Under the lock, so a waiter between its check and its sleep cannot miss the wake-up.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_released.notify_all();
+}
+
+void PollStateValue::store(int state)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_value = state;
+    }
+    wake(state);
+}
+
+bool PollStateValue::compare_exchange_strong(int& expected, int desired)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+        if (!m_value.compare_exchange_strong(expected, desired))
+            return false;
+    }
+    wake(desired);
+    return true;
+}
+
+void PollStateValue::wake(int state)
+{
+    m_wake.notify_all();
+    if (state == PollStop)
+        m_mutex.wakeWaiters();
+}
+
+bool PollStateValue::sleepUnlessStopped(std::chrono::milliseconds duration)
+{
+    std::unique_lock<std::mutex> lock(m_wakeMutex);
+    return m_wake.wait_for(lock, duration, [this] { return m_value.load() == PollStop; });
 }
 
 PollThread::PollThread()
@@ -184,9 +225,11 @@ void PollThread::cycle(Shared& s)
 void PollThread::run(std::shared_ptr<Shared> shared)
 {
     using namespace std::chrono_literals;
-    while (shared->state.load() != PollStop) {
-        std::this_thread::sleep_for(100ms);
-        if (!shared->mutex.try_lock_for(100ms))
+    const auto stopped = [&shared] { return shared->state.load() == PollStop; };
+    while (!stopped()) {
+        if (shared->state.sleepUnlessStopped(100ms))
+            break;
+        if (!shared->mutex.try_lock_for(100ms, stopped))
             continue; // a GUI procedure has the adapter
         if (shared->state.load() != PollStop)
             cycle(*shared);

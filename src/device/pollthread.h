@@ -50,8 +50,11 @@ uint8_t boxModeOf(uint8_t productClass, uint8_t hardwareId);
 class PollMutex
 {
 public:
-    bool try_lock_for(std::chrono::milliseconds timeout);
+    // Waits up to `timeout`; a wait ends early, unsuccessful, once `giveUp` says so after a wake-up.
+    bool try_lock_for(std::chrono::milliseconds timeout, const std::function<bool()>& giveUp = {});
     void unlock();
+    // Wakes every waiter, so that one told to give up does so now.
+    void wakeWaiters();
     // The calling thread holds it (a procedure of the GUI thread, seen from a nested event loop).
     bool heldByThisThread() const { return m_owner.load() == std::this_thread::get_id(); }
 
@@ -62,6 +65,39 @@ private:
     std::condition_variable m_released;
     bool m_locked = false;
     std::atomic<std::thread::id> m_owner{};
+};
+
+// The poll state, one value shared by both threads. Every change wakes the thread from its pauses,
+// so that a stop takes effect at once instead of after the current sleep.
+class PollStateValue
+{
+public:
+    explicit PollStateValue(PollMutex& mutex)
+        : m_mutex(mutex)
+    {
+    }
+    PollStateValue(const PollStateValue&) = delete;
+    PollStateValue& operator=(const PollStateValue&) = delete;
+
+    PollStateValue& operator=(int state)
+    {
+        store(state);
+        return *this;
+    }
+    operator int() const { return m_value.load(); }
+    int load() const { return m_value.load(); }
+    void store(int state);
+    bool compare_exchange_strong(int& expected, int desired);
+    // Sleeps up to `duration`; true (early) once the state is the stop state.
+    bool sleepUnlessStopped(std::chrono::milliseconds duration);
+
+private:
+    void wake(int state);
+
+    std::atomic<int> m_value{PollIdle};
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
+    PollMutex& m_mutex;
 };
 
 class PollThread
@@ -81,7 +117,7 @@ public:
     std::function<bool()> endedProbe() const;
 
     PollMutex& mutex() { return m_shared->mutex; }
-    std::atomic<int>& state() { return m_shared->state; }
+    PollStateValue& state() { return m_shared->state; }
     std::atomic<uint8_t>& changed() { return m_shared->changed; }
     std::atomic<uint8_t>& deviceNumber() { return m_shared->deviceNumber; }
     // A consistent copy of the status record.
@@ -92,7 +128,7 @@ private:
     struct Shared
     {
         PollMutex mutex;
-        std::atomic<int> state{PollIdle};
+        PollStateValue state{mutex};
         std::atomic<uint8_t> changed{0};
         std::atomic<uint8_t> deviceNumber{0};
         mutable std::mutex statusMutex; // guards status, so the GUI copies it whole
