@@ -348,6 +348,58 @@ private slots:
         run.kill();
         run.waitForFinished();
     }
+
+    // Without a display nobody can answer a message: the run tells it on standard error, takes the
+    // safe answer and ends, leaving the file as it was.
+    void unattendedRunNeverWaits_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("content"); // empty: a configuration tagged RQ9
+        QTest::addColumn<QStringList>("expectedLines");
+        QTest::newRow("file of another mode")
+            << QStringList{} << QByteArray()
+            << QStringList{"Configurator: Information: Please use RQ9 configurator to read this file",
+                           "Configurator: no display, answered: OK"};
+        QTest::newRow("mode change asked")
+            << QStringList{"COMBINED"} << QByteArray()
+            << QStringList{"Configurator: Question: Configurator needs to change mode to continue.", "    ",
+                           "    Are you sure you want to change to RQ9", "Configurator: no display, answered: No"};
+        QTest::newRow("file not decodable")
+            << QStringList{} << QByteArray("not a configuration\n")
+            << QStringList{"Configurator: Information: Could not read config file (not for supported hardware?)",
+                           "Configurator: no display, answered: OK"};
+    }
+
+    void unattendedRunNeverWaits()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, expectedLines);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("u.cfg");
+        if (content.isEmpty())
+            writeConfiguration(file, "KVR5E", "RQ9", 700);
+        else
+            testutil::writeFile(file, content);
+        const QByteArray before = testutil::readFile(file);
+        QProcess run;
+        run.setProcessEnvironment(programEnvironment(dir));
+        run.start(QStringLiteral(CONFIGURATOR_BINARY), arguments + QStringList{"LOADSAVE", file});
+        const bool ended = run.waitForFinished(30000);
+        if (!ended) {
+            run.kill();
+            run.waitForFinished();
+        }
+        QVERIFY2(ended, "the run still waits after 30 s");
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(testutil::readFile(file), before);
+        QStringList lines;
+        for (const QString& line : QString::fromLocal8Bit(run.readAllStandardError()).split(u'\n'))
+            if (line.startsWith(u"Configurator: ") || line.startsWith(u"    "))
+                lines << line;
+        QCOMPARE(lines, expectedLines);
+    }
 };
 
 

@@ -50,6 +50,24 @@
 
 namespace app {
 
+namespace {
+
+// The file of an unattended run (LOADSAVE file, or PRODUCT LOADSAVE file); empty when the
+// arguments ask for none or the file does not exist (then the window starts as usual).
+QString loadSaveFileOf(const QStringList& arguments)
+{
+    QString file;
+    if (arguments.size() >= 2) {
+        if (arguments[0].toUpper() == u"LOADSAVE")
+            file = arguments[1];
+        else if (arguments[1].toUpper() == u"LOADSAVE" && arguments.size() >= 3)
+            file = arguments[2];
+    }
+    return !file.isEmpty() && QFileInfo::exists(file) ? file : QString();
+}
+
+} // namespace
+
 std::function<void(int)>& TfrmMain::quitRequester()
 {
     static std::function<void(int)> requester = [](int exitCode) {
@@ -74,6 +92,7 @@ TfrmMain::TfrmMain(const StartOptions& options, QWidget* parent)
     , m_parallel(std::make_unique<device::Multiparallel>(*this, m_poll))
     , m_arguments(options.arguments)
 {
+    ui::setUnattendedRun(!loadSaveFileOf(m_arguments).isEmpty());
     construct(options);
     formCreate();
 }
@@ -294,16 +313,8 @@ void TfrmMain::formActivate()
 
     m_commandLineText = m_arguments.join(u' ');
 
-    // LOADSAVE file, or PRODUCT LOADSAVE file.
-    if (m_arguments.size() >= 2) {
-        QString file;
-        if (m_arguments[0].toUpper() == u"LOADSAVE")
-            file = m_arguments[1];
-        else if (m_arguments[1].toUpper() == u"LOADSAVE" && m_arguments.size() >= 3)
-            file = m_arguments[2];
-        if (!file.isEmpty() && QFileInfo::exists(file))
-            loadSaveRun(file);
-    }
+    if (const QString file = loadSaveFileOf(m_arguments); !file.isEmpty())
+        loadSaveRun(file);
     emit firstActivationDone();
 }
 

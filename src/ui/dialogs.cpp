@@ -4,21 +4,60 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTextStream>
 
 namespace ui {
 
 namespace {
 
 DialogSeam* g_seam = nullptr;
+bool g_unattended = false;
 
 QString title()
 {
     return QApplication::applicationName();
 }
 
-QMessageBox::StandardButton box(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+// No screen anybody could see: the platforms of scripts and build pipelines.
+bool noDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == u"offscreen" || platform == u"minimal";
+}
+
+// One line per message on standard error, its further lines indented under it.
+void report(const QString& what, const QString& text)
+{
+    if (!g_unattended)
+        return;
+    QString lines = text;
+    lines.replace(u'\n', QStringLiteral("\n    "));
+    QTextStream(stderr) << QApplication::applicationName() + QStringLiteral(": ") + what + QStringLiteral(": ") + lines
+                        << Qt::endl;
+}
+
+// In an unattended run without a display: the answer given, reported; false when a user can answer.
+bool answeredForTheUser(const QString& answer)
+{
+    if (!g_unattended || !noDisplay())
+        return false;
+    report(QStringLiteral("no display, answered"), answer);
+    return true;
+}
+
+QMessageBox::StandardButton box(QWidget* parent, QMessageBox::Icon icon, const QString& kind, const QString& text,
                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preferred)
 {
+    report(kind, text);
+    if (buttons & QMessageBox::No) {
+        if (answeredForTheUser(QStringLiteral("No")))
+            return QMessageBox::No;
+    } else if (buttons & QMessageBox::Cancel) {
+        if (answeredForTheUser(QStringLiteral("Cancel")))
+            return QMessageBox::Cancel;
+    } else if (answeredForTheUser(QStringLiteral("OK"))) {
+        return QMessageBox::Ok;
+    }
     QMessageBox message(icon, title(), text, buttons, parent);
     message.setDefaultButton(preferred);
     return QMessageBox::StandardButton(message.exec());
@@ -50,47 +89,68 @@ void setDialogs(DialogSeam* seam)
     g_seam = seam;
 }
 
+void setUnattendedRun(bool unattended)
+{
+    g_unattended = unattended;
+}
+
+bool unattendedRun()
+{
+    return g_unattended;
+}
+
 void RealDialogs::information(QWidget* parent, const QString& text)
 {
-    box(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+    box(parent, QMessageBox::Information, kindName(MessageKind::Information), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void RealDialogs::warning(QWidget* parent, const QString& text)
 {
-    box(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+    box(parent, QMessageBox::Warning, kindName(MessageKind::Warning), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void RealDialogs::error(QWidget* parent, const QString& text)
 {
-    box(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+    box(parent, QMessageBox::Critical, kindName(MessageKind::Error), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool RealDialogs::question(QWidget* parent, const QString& text, bool warningIcon)
 {
-    return box(parent, warningIcon ? QMessageBox::Warning : QMessageBox::Question, text,
+    return box(parent, warningIcon ? QMessageBox::Warning : QMessageBox::Question,
+               kindName(warningIcon ? MessageKind::WarningQuestion : MessageKind::Question), text,
                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
            == QMessageBox::Yes;
 }
 
 bool RealDialogs::confirm(QWidget* parent, const QString& text)
 {
-    return box(parent, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+    return box(parent, QMessageBox::Question, kindName(MessageKind::Confirmation), text, QMessageBox::Ok | QMessageBox::Cancel,
+               QMessageBox::Ok)
            == QMessageBox::Ok;
 }
 
 QString RealDialogs::openFile(QWidget* parent, const QString& caption, const QString& directory, const QString& filter)
 {
+    report(QStringLiteral("Open file"), caption.isEmpty() ? filter : caption);
+    if (answeredForTheUser(QStringLiteral("no file")))
+        return QString();
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
 QString RealDialogs::saveFile(QWidget* parent, const QString& caption, const QString& directory, const QString& filter)
 {
+    report(QStringLiteral("Save file"), caption.isEmpty() ? filter : caption);
+    if (answeredForTheUser(QStringLiteral("no file")))
+        return QString();
     // The program asks about overwriting itself, in its own words.
     return QFileDialog::getSaveFileName(parent, caption, directory, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 int RealDialogs::run(QDialog* dialog)
 {
+    report(QStringLiteral("Window"), dialog->windowTitle().isEmpty() ? dialog->objectName() : dialog->windowTitle());
+    if (answeredForTheUser(QStringLiteral("Cancel")))
+        return QDialog::Rejected;
     return dialog->exec();
 }
 

@@ -44,6 +44,13 @@ DialogSeam& dialogs();
 // Installs a seam (null: back to the real dialogs). The caller keeps ownership.
 void setDialogs(DialogSeam* seam);
 
+// A run nobody may be watching (the unattended LOADSAVE run): the real dialogs also write every
+// message to standard error, and where no display can show them (an offscreen or minimal platform)
+// they take their safe answer at once (No, Cancel, no file, the window rejected, a message
+// acknowledged) instead of waiting for a click that never comes.
+void setUnattendedRun(bool unattended);
+bool unattendedRun();
+
 // The real thing: QMessageBox, QFileDialog, QDialog::exec.
 class RealDialogs : public DialogSeam
 {
