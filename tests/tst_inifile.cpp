@@ -184,26 +184,32 @@ private slots:
 
     void refusedWritesChangeNothing_data()
     {
+        QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("line break in a value") << "s" << "k" << "1\n[evil]\nx=1";
-        QTest::newRow("carriage return in a value") << "s" << "k" << "1\rx=1";
-        QTest::newRow("equals in a key") << "s" << "a=b" << "1";
-        QTest::newRow("key that reads as a section") << "s" << "[t]" << "1";
-        QTest::newRow("key that reads as a comment") << "s" << ";k" << "1";
-        QTest::newRow("bracket in a section") << "a]b" << "k" << "1";
-        QTest::newRow("empty key") << "s" << " " << "1";
-        QTest::newRow("empty section") << "" << "k" << "1";
-        QTest::newRow("character Latin-1 cannot hold") << "s" << "k" << "€";
+        const QByteArray latin1("[s]\nk=caf\xe9\n");
+        QTest::newRow("line break in a value") << latin1 << "s" << "k" << "1\n[evil]\nx=1";
+        QTest::newRow("carriage return in a value") << latin1 << "s" << "k" << "1\rx=1";
+        QTest::newRow("equals in a key") << latin1 << "s" << "a=b" << "1";
+        QTest::newRow("key that reads as a section") << latin1 << "s" << "[t]" << "1";
+        QTest::newRow("key that reads as a comment") << latin1 << "s" << ";k" << "1";
+        QTest::newRow("bracket in a section") << latin1 << "a]b" << "k" << "1";
+        QTest::newRow("empty key") << latin1 << "s" << " " << "1";
+        QTest::newRow("empty section") << latin1 << "" << "k" << "1";
+        QTest::newRow("character Latin-1 cannot hold") << latin1 << "s" << "k" << "€";
+        // The encoding is found at every read: these writes would read back as another text.
+        QTest::newRow("Latin-1 that would read as UTF-16") << QByteArray("\xfe\xff[s]\nk=12\n") << "s" << "k" << "1234";
+        QTest::newRow("Latin-1 that would read as other UTF-8")
+            << QByteArray("[s]\nk=\xff\nt=\xc3\xa4\n") << "s" << "k" << "1";
     }
 
     void refusedWritesChangeNothing()
     {
+        QFETCH(QByteArray, before);
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, value);
-        const QByteArray before("[s]\nk=caf\xe9\n"); // Latin-1
         const QString path = fileWith(before);
         QVERIFY(!platform::writeProfileString(section, key, value, path));
         QCOMPARE(testutil::readFile(path), before);

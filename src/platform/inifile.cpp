@@ -251,6 +251,7 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
                     return false;
     }
 
+    const QString before = m_text;
     const QString eol = lineEnd();
     const qsizetype s = findSection(sectionName);
     if (s < 0) {
@@ -272,7 +273,16 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
         else
             m_text.insert(line.start + line.length, eol + newLine + eol);
     }
-    parse();
+    // The encoding is found anew at every read: a Latin-1 file whose new bytes happen to look like
+    // UTF-16 behind a byte order mark, or like UTF-8 that spells other characters, would read back
+    // as another text. Such a write is refused rather than made.
+    const IniFile reread = fromBytes(toBytes());
+    if (reread.m_bom != m_bom || reread.m_text != m_text) {
+        m_text = before;
+        parse();
+        return false;
+    }
+    m_lines = reread.m_lines;
     return true;
 }
 
