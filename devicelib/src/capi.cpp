@@ -96,7 +96,20 @@ BoxRuntime* bootloaderBox(State& s)
     return nullptr;
 }
 
-// A call to one box: the common checks, the LIN time for `bytes`, then the work.
+// The status of a transfer cut short, as the maker's library gives it: a generic error when the
+// adapter is gone, the LIN timeout when the box stopped answering.
+int16_t statusOf(TransferEnd end, int16_t whenBusy = ERROR_READ_TIMEOUT)
+{
+    switch (end) {
+    case TransferEnd::Done: return OK;
+    case TransferEnd::AdapterGone: return ERROR_GEN_READWRITE;
+    case TransferEnd::NoAnswer: return ERROR_READ_TIMEOUT;
+    case TransferEnd::BecameBusy: return whenBusy;
+    }
+    return ERROR_GEN_READWRITE;
+}
+
+// A call to one box: the common checks, the LIN transfer of `bytes`, then the work.
 template <typename Work>
 int16_t boxCall(const char* function, std::string arguments, uint8_t device, std::size_t bytes, Work work)
 {
@@ -107,7 +120,8 @@ int16_t boxCall(const char* function, std::string arguments, uint8_t device, std
     BoxRuntime* b = box(call.s, device, status);
     if (!b)
         return status;
-    linDelay(call.s, bytes);
+    if (const TransferEnd end = transfer(call.s, bytes, b); end != TransferEnd::Done)
+        return statusOf(end);
     return work(call.s, *b);
 }
 
@@ -382,7 +396,8 @@ int16_t lin_ReadConfigRunMode(uint8_t device, int32_t reserved)
     BoxRuntime* b = sessionBox(s, device, status);
     if (!b)
         return status;
-    linDelay(s, configurationBytes(b->stored));
+    if (const TransferEnd end = transfer(s, configurationBytes(b->stored), b); end != TransferEnd::Done)
+        return statusOf(end);
     s.session.emplace(b->stored);
     s.sessionResetToDefaults = false;
     s.sessionRunMode = true;
@@ -408,7 +423,10 @@ int16_t lin_ProgramConfigRunMode(uint8_t device, int32_t reserved1, int32_t rese
     if (!b)
         return status;
     const Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
-    linDelay(s, configurationBytes(programmed));
+    // The box takes the new configuration whole at the end of the transfer: one cut short leaves it
+    // with the one it had. A box that starts driving refuses the rest.
+    if (const TransferEnd end = transfer(s, configurationBytes(programmed), b); end != TransferEnd::Done)
+        return statusOf(end, ERROR_CFG_WRITING);
     if (!b->setup.configPath.empty() && saveCfg(b->setup.configPath, programmed, std::string(), false) != OK)
         return ERROR_CFG_WRITING;
     b->stored = programmed;
@@ -605,8 +623,11 @@ int16_t nbl_Download(const char* hexFile, int32_t reserved1, MoxtaProgressCallba
             return ERROR_GEN_READWRITE;
         if (!b->setup.connected || !b->inBootloader)
             return ERROR_READ_TIMEOUT; // unplugged while the callback ran
-        if (step < kSteps)
-            linDelay(s, total * std::size_t(step + 1) / kSteps - total * std::size_t(step) / kSteps);
+        if (step < kSteps) {
+            const std::size_t piece = total * std::size_t(step + 1) / kSteps - total * std::size_t(step) / kSteps;
+            if (const TransferEnd end = transfer(s, piece, b, BoxRole::Bootloader); end != TransferEnd::Done)
+                return statusOf(end); // the program area stays erased: the box keeps to its bootloader
+        }
     }
     b->imageDownloaded = true;
     b->downloadedBytes = total;

@@ -2,6 +2,7 @@
 
 #include "inilite.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -161,7 +162,14 @@ void reloadBenchIfChanged(State& s)
     const auto now = std::chrono::steady_clock::now();
     if (now - s.lastBenchCheck < kBenchCheckInterval)
         return;
-    s.lastBenchCheck = now;
+    reloadBenchNow(s);
+}
+
+void reloadBenchNow(State& s)
+{
+    if (s.benchPath.empty() || s.callDepth > 1)
+        return;
+    s.lastBenchCheck = std::chrono::steady_clock::now();
     const State::FileStamp stamp = fileStamp(s.benchPath);
     if (stamp == s.benchStamp)
         return;
@@ -244,6 +252,47 @@ void linDelay(const State& s, std::size_t bytes)
     const double seconds = linSeconds(bytes, s.linBaud);
     if (seconds > 0)
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role)
+{
+    if (!box || s.openAdapter < 0) {
+        box = nullptr;
+        return TransferEnd::NoAnswer;
+    }
+    const std::string adapter = s.adapters[std::size_t(s.openAdapter)].name;
+    const int device = box->setup.device;
+    const bool busyBefore = box->setup.busy > 0;
+    const std::size_t frames = (bytes + 7) / 8;
+    const double frameSeconds = frames > 0 ? linSeconds(bytes, s.linBaud) / double(frames) : 0.0;
+    // Whole frames, at most 100 ms of bus time per piece but at least one frame.
+    const std::size_t framesPerPiece =
+        frameSeconds > 0 ? std::max<std::size_t>(1, std::size_t(0.1 / frameSeconds)) : std::max<std::size_t>(1, frames);
+    std::size_t sent = 0;
+    do {
+        const std::size_t piece = std::min(framesPerPiece, frames - sent);
+        if (frameSeconds > 0 && piece > 0)
+            std::this_thread::sleep_for(std::chrono::duration<double>(frameSeconds * double(piece)));
+        sent += piece;
+        reloadBenchNow(s);
+        if (s.openAdapter < 0 || s.adapters[std::size_t(s.openAdapter)].name != adapter) {
+            box = nullptr;
+            return TransferEnd::AdapterGone;
+        }
+        box = findBox(s, adapter, device);
+        const bool answering = box && box->setup.connected
+                               && (role == BoxRole::Bootloader ? box->inBootloader
+                                                               : !box->inBootloader && box->applicationRunning);
+        if (!answering) {
+            box = nullptr;
+            return TransferEnd::NoAnswer;
+        }
+        if (role == BoxRole::Application && !busyBefore && box->setup.busy > 0) {
+            box = nullptr;
+            return TransferEnd::BecameBusy;
+        }
+    } while (sent < frames);
+    return TransferEnd::Done;
 }
 
 void copyText(const std::string& text, char* buf, int32_t size)

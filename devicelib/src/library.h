@@ -89,6 +89,9 @@ State::FileStamp fileStamp(const std::string& path);
 bool installBench(State& s, const std::string& text, const std::string& path, std::string& error);
 // Re-reads the bench file when it changed, at most twice a second.
 void reloadBenchIfChanged(State& s);
+// Re-reads the bench file now when it changed; only in the outermost call, since a reload rebuilds
+// the boxes and a nested call's caller may be working on one.
+void reloadBenchNow(State& s);
 
 // One call of a library function: takes the lock, keeps the bench current, logs the call and
 // answers with an injected status when there is one. `device` is the box the call addresses.
@@ -115,6 +118,16 @@ BoxRuntime* findBox(State& s, const std::string& adapter, int device);
 
 // Sleeps as long as moving that many bytes over the LIN bus takes at the bench's baud rate.
 void linDelay(const State& s, std::size_t bytes);
+
+// How a transfer with a box ended.
+enum class TransferEnd { Done, AdapterGone, NoAnswer, BecameBusy };
+// What the box of a transfer must be doing to keep answering.
+enum class BoxRole { Application, Bootloader };
+// Moves that many bytes between the open adapter and the box as a bus does: frame by frame, in pieces
+// of at most 100 ms of bus time, looking at the bench between pieces, so that an adapter pulled out, a
+// box unplugged or one that starts driving (busy) during a long transfer cuts it short. `box` is found
+// again after every look (a reload rebuilds the boxes); it is null unless the transfer is Done.
+TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role = BoxRole::Application);
 // Seconds the LIN bus needs for that many bytes at that rate (frames of up to eight data bytes, each
 // with its header and checksum).
 double linSeconds(std::size_t bytes, int baud);

@@ -652,6 +652,100 @@ TEST_F(Api, BenchFileIsReReadWhenItChanges)
     std::remove(path.c_str());
 }
 
+// The bench changes while a long call is on the bus: the call fails as a real bus transfer would,
+// and a program cut short leaves the box with the configuration it had.
+TEST_F(Api, FaultsInTheMiddleOfACall)
+{
+    struct Case
+    {
+        const char* name;
+        const char* call; // read, program, errors, download
+        const char* change; // what the bench file becomes mid-call
+        int16_t status;
+    };
+    const std::string healthy = "[adapter:ZB-A]\n[box:ZB-A:0]\nerrors=4000:18,3661:2\n";
+    const Case cases[] = {
+        {"read, box unplugged", "read", "[adapter:ZB-A]\n[box:ZB-A:0]\nconnected=0\n", -2},
+        {"read, adapter removed", "read", "[adapter:B]\n", -1},
+        {"read, box starts driving", "read", "[adapter:ZB-A]\n[box:ZB-A:0]\nbusy=1\n", -2},
+        {"program, box unplugged", "program", "[adapter:ZB-A]\n[box:ZB-A:0]\nconnected=0\n", -2},
+        {"program, box starts driving", "program", "[adapter:ZB-A]\n[box:ZB-A:0]\nbusy=1\n", -32},
+        {"program, adapter removed", "program", "[adapter:B]\n", -1},
+        {"error list, box unplugged", "errors", "[adapter:ZB-A]\n[box:ZB-A:0]\nconnected=0\n", -2},
+        {"download, box unplugged", "download", "[adapter:ZB-A]\n[box:ZB-A:0]\nconnected=0\n", -2},
+    };
+    const std::string path = tempPath("midcall.ini");
+    const std::string hex = tempPath("midcall.hex");
+    spit(hex, hexImage(0x4000));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string call = c.call;
+        // Slow enough that every call lasts well over the moment of the change.
+        const std::string baud = call == "errors" ? "600" : call == "download" ? "9600" : "19200";
+        moxtasim::reset();
+        spit(path, "[bench]\nlin_baud=0\n" + healthy);
+        std::string error;
+        ASSERT_TRUE(moxtasim::loadBenchFile(path, &error)) << error;
+        connect();
+        ASSERT_EQ(lin_SetConfig("channel4", 77), 0);
+        ASSERT_EQ(lin_ProgramConfigRunMode(0, 1, 1), 0);
+        ASSERT_EQ(lin_SetConfig("channel4", 99), 0);
+        if (call == "download") {
+            ASSERT_EQ(lin_RC_GotoBootMode(0), 0);
+            ASSERT_EQ(zbx_SetUsageOfControlLink(6) & 0xFF, 1);
+        }
+        // The slower bench is taken from its file as the program would see it, the session kept.
+        spit(path, "[bench]\nlin_baud=" + baud + "\n" + healthy);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        char list[64];
+        ASSERT_EQ(zbx_FindAllMoxtaDevices(list, sizeof list), 1);
+
+        std::thread changer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            spit(path, "[bench]\nlin_baud=" + baud + "\n" + c.change);
+        });
+        const auto started = std::chrono::steady_clock::now();
+        int16_t status = 0;
+        unsigned char errors[64];
+        if (call == "read")
+            status = lin_ReadConfigRunMode(0, 1);
+        else if (call == "program")
+            status = lin_ProgramConfigRunMode(0, 1, 1);
+        else if (call == "errors")
+            status = lin_RC_GetErrors(0, errors);
+        else
+            status = nbl_Download(hex.c_str(), 0, nullptr, 1);
+        const auto took = std::chrono::steady_clock::now() - started;
+        changer.join();
+        EXPECT_EQ(status, c.status);
+        // Cut short soon after the change, not at the end of the whole transfer.
+        EXPECT_LT(took, std::chrono::milliseconds(250 + 400));
+
+        // A program cut short left the box with its old configuration (a box whose adapter went is
+        // gone from the bench with it).
+        moxtasim::StoredConfiguration stored;
+        if (moxtasim::storedConfiguration("ZB-A", 0, stored)) {
+            int channel4 = -1;
+            for (const auto& [n, value] : stored.values)
+                if (n == "channel4")
+                    channel4 = value;
+            EXPECT_EQ(channel4, 77);
+        } else {
+            EXPECT_EQ(c.status, -1);
+        }
+        // Plugged in again, a box whose download was cut short has no application to start.
+        if (call == "download") {
+            spit(path, "[bench]\nlin_baud=0\n" + healthy);
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+            ASSERT_EQ(zbx_FindAllMoxtaDevices(list, sizeof list), 1);
+            ASSERT_EQ(zbx_SetUsageOfControlLink(6) & 0xFF, 1);
+            EXPECT_EQ(nbl_ExecuteApp(), -19);
+        }
+    }
+    std::remove(path.c_str());
+    std::remove(hex.c_str());
+}
+
 TEST_F(Api, BrokenBenchGivesAnEmptyBench)
 {
     std::string error;
