@@ -52,8 +52,8 @@ else
   fail "the package's files differ from the expected ones (< expected, > in the package):"
   diff <(echo "$wanted") <(echo "$actual") >&2 || true
 fi
-if dpkg-deb -c "$deb" | awk '$1 !~ /^d/' | grep -q "$progdir/libmoxtausbdll.so" \
-   && dpkg-deb -c "$deb" | grep "$progdir/libmoxtausbdll.so" | grep -q '^-rw-r--r--'; then
+listing=$(dpkg-deb -c "$deb")
+if [[ "$listing" =~ (^|$'\n')-rw-r--r--[^$'\n']*" ./$progdir/libmoxtausbdll.so"($'\n'|$) ]]; then
   pass "the device library is installed without execute bits"
 else
   fail "the device library's permissions are not rw-r--r--"
@@ -104,25 +104,28 @@ grep -E '^[EW]:' "$tmp/lintian.txt" || true
 
 # --- the installed program ---------------------------------------------------------------------------
 work="$tmp/work"
-mkdir -p "$work/home" "$work/config"
+mkdir -p "$work/home"
 printf '[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n' > "$work/bench.ini"
 printf '[configuration]\ntype=KVR5E\n[parameters]\nref1_stroke_max=6120\n[strings]\nConfType=KVR5E\n' \
   > "$work/a.cfg"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
-  chown -R 65534:65534 "$work"
+  # The installed tree belongs to the user too, so that a write into it would succeed and be seen
+  # below rather than be refused unnoticed.
+  chown -R 65534:65534 "$work" "$root"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
 trace=()
 if strace -f -o /dev/null true 2>/dev/null; then
-  trace=(strace -f -qq -e trace=openat,open,creat -o "$tmp/trace.txt")
+  trace=(strace -f -qq -o "$tmp/trace.txt"
+         -e trace=openat,open,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,symlinkat,linkat,truncate)
 else
   echo "package-check: strace cannot trace here: which files the program opens is not checked" >&2
 fi
 touch "$tmp/before-run"
 set +e
 "${trace[@]}" "${as_user[@]}" env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$work/home" \
-  XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen MOXTA_BENCH="$work/bench.ini" \
+  QT_QPA_PLATFORM=offscreen MOXTA_BENCH="$work/bench.ini" \
   timeout 120 configurator LOADSAVE "$work/a.cfg" > "$tmp/run.txt" 2>&1
 status=$?
 set -e
@@ -138,10 +141,10 @@ if [ "$lines" -gt 100 ] && grep -qx 'ref1_stroke_max=6120' "$work/a.cfg" && grep
 else
   fail "the file was not written back as expected ($lines lines)"
 fi
-if [ -f "$work/config/Moxta/configurator/configurator.ini" ]; then
-  pass "settings kept under the user's configuration folder"
+if [ -f "$work/home/.config/Moxta/configurator/configurator.ini" ]; then
+  pass "settings kept under the user's configuration folder (~/.config/Moxta/configurator)"
 else
-  fail "no settings file under $work/config/Moxta/configurator"
+  fail "no settings file under ~/.config/Moxta/configurator"
 fi
 changed=$(find "$root" -newer "$tmp/before-run")
 if [ -z "$changed" ]; then
@@ -158,8 +161,13 @@ if [ -f "$tmp/trace.txt" ]; then
       fail "$data was not read from $root/$progdir"
     fi
   done
-  if grep -E "\"$root/[^\"]*\", [^)]*(O_WRONLY|O_RDWR|O_CREAT)" "$tmp/trace.txt" | grep -q .; then
-    fail "the program opened a file of its own tree for writing"
+  writes=$(grep -E "^[0-9]+ +(open(at)?|creat)\(.*\"$root/[^\"]*\", [^)]*(O_WRONLY|O_RDWR|O_CREAT)" "$tmp/trace.txt" || true)
+  writes+=$(grep -E "^[0-9]+ +(mkdir(at)?|rename(at2?)?|unlink(at)?|symlinkat|linkat|truncate)\(.*\"$root/" "$tmp/trace.txt" || true)
+  if [ -n "$writes" ]; then
+    fail "the program tried to change its own tree:"
+    echo "$writes" >&2
+  else
+    pass "no attempt to change the installed tree"
   fi
 fi
 
