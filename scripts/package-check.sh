@@ -72,7 +72,8 @@ done
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 
 # --- extracted tree: metadata ------------------------------------------------------------------------
-tmp=$(mktemp -d)
+# Resolved, since the program reports the real paths it opens.
+tmp=$(realpath "$(mktemp -d -p /tmp pkgcheck.XXXXXX)")
 trap 'rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
 root="$tmp/root"
@@ -120,13 +121,13 @@ if strace -f -o /dev/null true 2>/dev/null; then
   trace=(strace -f -qq -o "$tmp/trace.txt"
          -e trace=openat,open,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,symlinkat,linkat,truncate)
 else
-  echo "package-check: strace cannot trace here: which files the program opens is not checked" >&2
+  fail "strace cannot trace here: whether the program finds its data beside its real path is unchecked"
 fi
 touch "$tmp/before-run"
 set +e
-"${trace[@]}" "${as_user[@]}" env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$work/home" \
+"${trace[@]}" "${as_user[@]}" env -i PATH="$root/usr/bin" HOME="$work/home" \
   QT_QPA_PLATFORM=offscreen MOXTA_BENCH="$work/bench.ini" \
-  timeout 120 configurator LOADSAVE "$work/a.cfg" > "$tmp/run.txt" 2>&1
+  /usr/bin/timeout 120 configurator LOADSAVE "$work/a.cfg" > "$tmp/run.txt" 2>&1
 status=$?
 set -e
 if [ "$status" -eq 0 ]; then
