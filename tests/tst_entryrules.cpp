@@ -231,6 +231,31 @@ private slots:
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 
+    // MZ40 Advanced leaves the outputs' boxes alone; a switch to a mode that shows them must show
+    // each output as its type says, not as the form was drawn.
+    void auxOutputsAfterLeavingMz40Advanced()
+    {
+        Shown s({"COMBINED"}, 4);
+        QVERIFY(s.ready());
+        QCOMPARE(s.w->checkedMode(), 4);
+        s.w->modeItem(1)->trigger();
+        QCOMPARE(s.w->checkedMode(), 1);
+        bool anyVariable = false;
+        for (int n = 1; n <= 4; ++n) {
+            const QString type = s.box(QString("cmbAuxType%1").arg(n))->currentText();
+            auto* variable = s.w->control<QCheckBox>(QString("cbxAuxVar%1").arg(n));
+            const bool varies = variable->isChecked();
+            anyVariable = anyVariable || varies;
+            QCOMPARE(variable->isHidden(), type != "DC" && type != "LED");
+            QCOMPARE(s.w->control(QString("cmbAuxMax%1").arg(n))->isHidden(), type == "USB");
+            for (const char* member : {"cmbAuxMin%1", "cmbAuxStep%1", "cbxAuxCirUp%1", "cbxAuxCirDw%1", "cbxAuxCirStop%1"})
+                QCOMPARE(s.w->control(QString(member).arg(n))->isHidden(), !varies);
+        }
+        QCOMPARE(s.w->control("lblAuxMin")->isHidden(), !anyVariable);
+        QCOMPARE(s.box("cmbAuxType3")->currentText(), QString("USB"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
     void auxRanges()
     {
         Shown s({"WZQ"}, 1);

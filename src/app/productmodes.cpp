@@ -8,6 +8,7 @@
 #include "config/windowstate.h"
 #include "device/moxtalib.h"
 #include "rules/actuators.h"
+#include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 
 #include <QAction>
@@ -151,6 +152,8 @@ void TfrmMain::mniModeItemClick(QAction* item)
     state.limitsFilePath = state.dataDirectory
                            + ((mode == ModeTavrin || mode == ModeRq9) ? QStringLiteral("limits.ini") : QStringLiteral("limitsWZQ.ini"));
     modeVisibility(mode);
+    // MZ40 Advanced leaves the outputs' rows as they were; the mode we come to shows them by type.
+    rules::cmbAuxTypeChange(*this, state);
     rules::chooseActuatorFile(*this, state, nullptr);
     state.configurationType = isMz40(mode) ? QStringLiteral("MZ40") : QStringLiteral("KVR5E");
     device::lib::closeConfig();
