@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct CallRecord
 {
     std::string function;
     std::string arguments; // as written in the call, comma-separated; texts quoted, buffers as "buf"/"null"
+    std::thread::id thread; // the caller's
 };
 
 struct StoredConfiguration
@@ -54,6 +56,13 @@ MOXTA_API bool unplug(const std::string& adapter, int device);
 // function returns failure, zbx_GetData 0).
 MOXTA_API void injectStatus(const std::string& function, int16_t status, int calls = 1);
 
+// A fail= entry of the bench, set at once: calls of the named function addressed to that box return
+// status; with an empty adapter name, every call of it not addressed to a box does. Status 0 takes
+// the entry away. False when the bench has no such box. A re-read of the bench file replaces it.
+MOXTA_API bool setFail(const std::string& adapter, int device, const std::string& function, int16_t status);
+
+// The calls since the control interface was first used (a program that never uses it keeps no
+// log), the last 20 000 at most.
 MOXTA_API std::vector<CallRecord> callLog();
 MOXTA_API void clearCallLog();
 

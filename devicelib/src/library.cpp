@@ -192,9 +192,11 @@ Call::Call(const char* function, std::string arguments, int device)
     // Only between calls: a reload replaces the boxes an outer call may be working on.
     if (++s.callDepth == 1)
         reloadBenchIfChanged(s);
-    if (s.log.size() >= kMaxLogEntries)
-        s.log.pop_front();
-    s.log.push_back({function, std::move(arguments)});
+    if (s.logging) {
+        if (s.log.size() >= kMaxLogEntries)
+            s.log.pop_front();
+        s.log.push_back({function, std::move(arguments), std::this_thread::get_id()});
+    }
 
     if (auto it = s.injected.find(function); it != s.injected.end()) {
         m_injected = it->second.first;

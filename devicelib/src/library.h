@@ -73,6 +73,9 @@ struct State
     bool sessionRunMode = false;
 
     std::deque<moxtasim::CallRecord> log;
+    // Kept only once the control interface is used: a program running for days would otherwise
+    // carry the last calls' records for nobody.
+    bool logging = false;
     std::map<std::string, std::pair<int16_t, int>> injected; // function -> status, calls left
 
     bool initialised = false;

@@ -16,6 +16,7 @@ std::unique_lock<std::recursive_mutex> lockState(State*& s)
     s = &state();
     std::unique_lock<std::recursive_mutex> lock(s->mutex);
     ensureInitialised(*s);
+    s->logging = true;
     return lock;
 }
 
@@ -114,6 +115,24 @@ void injectStatus(const std::string& function, int16_t status, int calls)
         s->injected[function] = {status, calls};
     else
         s->injected.erase(function);
+}
+
+bool setFail(const std::string& adapter, int device, const std::string& function, int16_t status)
+{
+    State* s = nullptr;
+    auto lock = lockState(s);
+    FailMap* fail = &s->benchFail;
+    if (!adapter.empty()) {
+        BoxRuntime* box = findBox(*s, adapter, device);
+        if (!box)
+            return false;
+        fail = &box->setup.fail;
+    }
+    if (status == 0)
+        fail->erase(function);
+    else
+        (*fail)[function] = status;
+    return true;
 }
 
 std::vector<CallRecord> callLog()

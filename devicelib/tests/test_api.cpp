@@ -590,6 +590,18 @@ TEST_F(Api, InjectedStatusesAndBenchFailures)
     unsigned char errors[64];
     EXPECT_EQ(lin_RC_GetErrors(0, errors), -4);
     EXPECT_EQ(lin_RC_GetErrors(1, errors), 0); // only the box that names it
+
+    // The same entries set at once, and taken away again.
+    EXPECT_FALSE(moxtasim::setFail("A", 2, "lin_RC_GetErrors", -4));
+    ASSERT_TRUE(moxtasim::setFail("A", 1, "lin_RC_GetErrors", -7));
+    EXPECT_EQ(lin_RC_GetErrors(1, errors), -7);
+    ASSERT_TRUE(moxtasim::setFail("A", 1, "lin_RC_GetErrors", 0));
+    EXPECT_EQ(lin_RC_GetErrors(1, errors), 0);
+    ASSERT_TRUE(moxtasim::setFail("", -1, "lin_OpenConfig", 0));
+    EXPECT_GT(lin_OpenConfig("KVR5E", 0, 0), 0);
+    ASSERT_TRUE(moxtasim::setFail("", -1, "lin_CloseConfig", -3));
+    EXPECT_EQ(lin_CloseConfig(), -3);
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), -4); // a box's own entry is not the bench's
 }
 
 TEST_F(Api, CallLogRecordsEveryCallInOrder)
@@ -606,6 +618,11 @@ TEST_F(Api, CallLogRecordsEveryCallInOrder)
     EXPECT_EQ(log[1].function, "lin_GetErrorMessage");
     EXPECT_EQ(log[1].arguments, "-2, buf, 64");
     EXPECT_EQ(log[2].arguments, "129, 32806, 0, null");
+    std::thread([] { lin_RC_DoAny(129, 0x8026, 0, nullptr); }).join();
+    const auto withThread = moxtasim::callLog();
+    ASSERT_EQ(withThread.size(), 4u);
+    EXPECT_EQ(withThread[2].thread, std::this_thread::get_id());
+    EXPECT_NE(withThread[3].thread, std::this_thread::get_id());
     moxtasim::clearCallLog();
     EXPECT_TRUE(moxtasim::callLog().empty());
 }
