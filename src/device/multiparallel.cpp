@@ -132,9 +132,13 @@ bool readBoxParameters(PollThread& poll, ui::FormView& view, const QString& conf
     values.clear();
     for (int k = 0; k < n; ++k) {
         QString name;
-        lib::getConfigNameExt(k, name);
         uint16_t value = 0;
-        lib::getConfig(name, value);
+        // A name or value the library cannot give is a box not read, not a value of 0 to compare.
+        int16_t status = lib::getConfigNameExt(k, name);
+        if (status >= 0)
+            status = lib::getConfig(name, value);
+        if (status < 0)
+            return fail(QStringLiteral("Could not read configuration (") + lib::errorMessage(status) + u')');
         names << name;
         values << QString::number(value);
     }

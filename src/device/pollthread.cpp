@@ -168,6 +168,12 @@ void PollThread::cycle(Shared& s)
         }
         if (lib::getSoftwareVersion(device, found.software, found.version) < 0) {
             s.state = PollSense;
+            // After a switch of device or a program with firmware the panel still shows the box
+            // identified before: it must not go on offering that box.
+            if (s.boxShown) {
+                s.boxShown = false;
+                s.changed = 1;
+            }
             break;
         }
         const int16_t production = lib::getProductionInfo(device, found.serial, found.date);
@@ -189,6 +195,7 @@ void PollThread::cycle(Shared& s)
         }
         s.state = PollWatch;
         s.changed = 1;
+        s.boxShown = true;
         break;
     }
     case PollWatch: {
@@ -196,6 +203,7 @@ void PollThread::cycle(Shared& s)
         QByteArray data(64, '\0');
         if (lib::doAny(device, 22, &data) < 0) {
             s.changed = 1;
+            s.boxShown = false;
             s.state = PollSense;
             std::lock_guard<std::mutex> lock(s.statusMutex);
             s.status.poweredSeconds = 0;

@@ -111,6 +111,8 @@ public:
     // Starts the thread (running at once); false when it cannot be created.
     bool start();
     bool running() const;
+    // The thread's identity (to tell its library calls from the GUI's); a default one before start().
+    std::thread::id threadId() const { return m_thread.get_id(); }
     // Waits up to `timeout` for the thread to end after the stop state; true when it ended.
     bool waitForEnd(std::chrono::milliseconds timeout);
     // Tells, also after this object is gone, whether the thread has ended.
@@ -134,6 +136,7 @@ private:
         mutable std::mutex statusMutex; // guards status, so the GUI copies it whole
         StatusRecord status;
         bool busyUnsupported = false;
+        bool boxShown = false; // the thread's last news was an identified box (thread only)
         std::mutex endMutex;
         std::condition_variable endSignal;
         bool ended = false;

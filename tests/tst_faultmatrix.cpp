@@ -1,0 +1,742 @@
+// Every road of the window that talks to a box, with each device call of that road failing in turn
+// (a bench fail= entry, for as long as the road runs), and the boxes unplugged in the middle of the
+// long calls. Each cell checks the message the road gives, that the poll mutex is handed back, that
+// the poll finds the box again (or waits, idle, for the user to reopen the adapter), that no file is
+// lost or half-written, and that the next Read works.
+
+#include "app/application.h"
+#include "app/windows.h"
+#include "compare/formcompare.h"
+#include "device/pollthread.h"
+#include "device/selectdevice.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <moxtausbdll.h>
+
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "../devicelib/tests/hextext.h"
+#include "windowtest.h"
+
+using testutil::WindowTest;
+using ui::MessageKind;
+
+namespace {
+
+const char* const kAdapter = "ZUBREX-0001";
+const QString kNoAdapter = "No usb device found OR device in use\n\nPlease stop Oskelo software if it is running\n\nCannot Read/Program";
+const QString kTooOld = "The currently selected ZUBREX is too old for configuration.\n\nCannot Read/Program.";
+const QString kHandsets = "Please remove all handsets from the control box before continuing\n\n"
+                          "Pressing <Cancel> will skip hexfile-programming";
+const QString kNotDownloaded = "Control box application cannot be downloaded";
+const QString kNotStarted = "Control box application cannot be started.\n\nThe downloaded software is probably not compatible.";
+const QString kUndecodable = "Configuration cannot be decoded correctly by configurator.\n\n"
+                             "Cannot program/save until reset to defaults is performed.";
+const QString kErase = "This will erase the connected devices stored memory positions\n\nContinue?";
+
+// Two bed boxes of a parallel system (WZQ), or one desk box (KVR5E) for the desk's own commands.
+QByteArray bedBench(int baud = 0)
+{
+    return "[bench]\nlin_baud=" + QByteArray::number(baud) + "\n[adapter:ZUBREX-0001]\nserial=100001\n"
+           "[box:ZUBREX-0001:0]\nhardware_id=81\nserial=240611-0001\nerrors=4000:18,3661:2\n"
+           "[box:ZUBREX-0001:1]\nhardware_id=80\nserial=240611-0002\n";
+}
+const QByteArray kDeskBench = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\nhardware_id=12\n";
+
+enum class Where { Bench, Box0, Box1 };
+
+// What it takes, once the fault is gone, for the poll to watch the box again.
+enum class After {
+    Watching, // nothing: the poll finds the box by itself
+    Update, // the poll stays idle until the adapter is reopened (Update)
+    Choose, // no adapter is chosen: the poll stays idle until one is (Choose USB-device)
+    Download, // the box waits in its bootloader for a download that completes
+    Ended, // the program ends
+};
+
+struct Cell
+{
+    const char* function;
+    int16_t status;
+    Where where;
+    QStringList messages; // information messages after the road's own steps, in order
+    QString statusText = {}; // the status bar after the road; not looked at when empty
+    After after = After::Watching;
+    int boxShown = -1; // while the fault lasts: the window shows the box (1) or none (0)
+};
+
+struct Matrix;
+
+struct Road
+{
+    QString name;
+    QByteArray bench;
+    QStringList arguments;
+    QByteArray hardware; // the Hardware setting (the COMBINED start's mode)
+    bool faultAtStart; // the fault is there as the program starts
+    bool pollCalls; // the road's calls are the poll's own
+    QStringList cleanMessages; // what the road says when nothing fails
+    std::function<void(Matrix&)> prepare;
+    std::function<void(Matrix&)> steps; // the road's own dialogs, before any failure message
+    std::function<void(Matrix&)> run;
+    std::function<void(Matrix&, const Cell&)> check;
+    QList<Cell> cells;
+};
+
+struct Matrix
+{
+    WindowTest t;
+    std::unique_ptr<app::Application> program;
+    app::TfrmMain* w = nullptr;
+    QTemporaryDir files;
+    QString hexFile;
+    QString cfgFile;
+    QByteArray cfgBefore;
+
+    explicit Matrix(const Road& road)
+    {
+        moxtasim::loadBench(road.bench.toStdString());
+        t.writeSetting("ColorType", "0"); // failures are said in messages, not only in colour
+        if (!road.hardware.isEmpty())
+            platform::writeProfileString("CONFIG", "Hardware", QString::fromLatin1(road.hardware), t.settingsFile());
+        hexFile = testutil::writeFile(files.filePath("app.hex"), QByteArray::fromStdString(hextext::image(2048)));
+    }
+
+    void start(const Road& road)
+    {
+        program = t.startApplication(road.arguments);
+        w = &program->mainWindow();
+        w->formActivate();
+    }
+
+    // Until the poll watches the addressed box and the window offers Read.
+    bool identified(int tries = 200)
+    {
+        for (int i = 0; i < tries; ++i) {
+            w->GuiTimerTimer();
+            if (w->poll().state() == device::PollWatch && w->control("btnReadConfig")->isEnabled())
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    QString statusText() const { return w->statusBar()->currentMessage(); }
+    QAbstractButton* button(const char* name) const { return w->control<QAbstractButton>(QString::fromLatin1(name)); }
+
+    void showParallelPanel()
+    {
+        w->menuItem("mniMultiparallel")->trigger();
+        QTRY_VERIFY((w->GuiTimerTimer(), button("ButtonDevice1")->isEnabled()));
+    }
+
+    void chooseHexFile()
+    {
+        t.script.expectOpenFile(hexFile);
+        button("btnFileSelect")->click();
+    }
+
+    void chooseAdapter(bool identify)
+    {
+        t.script.expectDialog("frmSelectDevice", [identify](QDialog* d) {
+            auto* list = d->findChild<QListWidget*>("lbxDevices");
+            if (list->count() > 0)
+                list->setCurrentRow(0);
+            if (identify)
+                d->findChild<QPushButton*>("btnIdentify")->click();
+            d->findChild<QPushButton*>("btnSelect")->click();
+            return int(d->result());
+        });
+    }
+
+    QString problems() const { return t.script.problems().join('\n'); }
+};
+
+bool setFail(const Cell& c, int16_t status)
+{
+    switch (c.where) {
+    case Where::Bench: return moxtasim::setFail(std::string(), -1, c.function, status);
+    case Where::Box0: return moxtasim::setFail(kAdapter, 0, c.function, status);
+    case Where::Box1: return moxtasim::setFail(kAdapter, 1, c.function, status);
+    }
+    return false;
+}
+
+QString whereName(Where where)
+{
+    return where == Where::Bench ? QString() : where == Where::Box0 ? QStringLiteral(" (master)") : QStringLiteral(" (slave 1)");
+}
+
+QStringList parallelPanel(const app::TfrmMain& w)
+{
+    QStringList lines;
+    for (int d = 0; d < 4; ++d)
+        lines << w.control<QLabel>(QStringLiteral("lblDevice%1").arg(d))->text().section('\n', 0, 0);
+    return lines;
+}
+
+void clickTab(app::TfrmMain& w, const char* name)
+{
+    QTabWidget* pages = w.pgcMain();
+    const int index = pages->indexOf(w.tab(QString::fromLatin1(name)));
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(index).center());
+}
+
+// The parameters a box holds, to see that a failed program leaves them as they were.
+std::vector<std::pair<std::string, uint16_t>> stored(int device = 0)
+{
+    moxtasim::StoredConfiguration c;
+    moxtasim::storedConfiguration(kAdapter, device, c);
+    return c.values;
+}
+
+const QStringList kNone;
+
+QList<Road> roads()
+{
+    QList<Road> all;
+    const Where B = Where::Bench, M = Where::Box0, S = Where::Box1;
+    auto nothing = [](Matrix&) {};
+    auto noCheck = [](Matrix&, const Cell&) {};
+    auto identified = [](Matrix& m) { QVERIFY(m.identified()); };
+    const QString readFailed = "Could not read configuration";
+    const QString programFailed = "Could not program configuration";
+
+    all << Road{"start-up", bedBench(), {"WZQ"}, {}, true, false, {}, nothing, nothing, nothing, noCheck,
+                {
+                    {"lin_OpenConfig", -29, B, {"MoxtaUsbDll is out of date\n\nProgram terminating"}, {}, After::Ended},
+                    {"zbx_FindAllMoxtaDevices", -1, B, {kNoAdapter}, {}, After::Choose},
+                    {"zbx_OpenSpecificDevice", -1, B, kNone, {}, After::Update},
+                    {"zbx_GetZubrexSerial", -1, B, kNone},
+                    {"zbx_SetUsageOfControlLink", -1, B, {kTooOld}, {}, After::Update},
+                    {"zbx_CloseDevice", -1, B, kNone},
+                    {"lin_CloseConfig", -1, B, kNone},
+                    {"lin_GetConfig", -2, B, {kUndecodable}},
+                    {"lin_GetConfigResetToDefaults", -2, B, kNone},
+                    // The panel of the parallel boxes, drawn with the first news of the poll.
+                    {"lin_RC_GetProductionInfo", -2, M, kNone, {}, After::Watching, 0},
+                }};
+
+    all << Road{"adapter selection", bedBench(), {"WZQ"}, {}, false, false, {}, identified,
+                [](Matrix& m) { m.chooseAdapter(true); },
+                [](Matrix& m) { m.w->menuItem("mniUsbDevice")->trigger(); }, noCheck,
+                {
+                    {"zbx_CloseDevice", -1, B, kNone},
+                    {"zbx_FindAllMoxtaDevices", -1, B, kNone, {}, After::Choose},
+                    {"zbx_OpenSpecificDevice", -1, B, kNone, {}, After::Choose},
+                    {"zbx_GetZubrexSerial", -1, B, kNone},
+                    {"zbx_SetUsageOfControlLink", -1, B, {kTooOld}, {}, After::Update},
+                    {"zbx_IdentifyZubrex", -1, B, kNone},
+                }};
+
+    // The poll's own calls: it starts sensing with the fault there, which lasts a second and a half;
+    // the window shows what the poll found meanwhile.
+    auto watchAWhile = [](Matrix& m) {
+        for (int i = 0; i < 30; ++i) {
+            m.w->GuiTimerTimer();
+            QTest::qWait(50);
+        }
+    };
+    all << Road{"poll", bedBench(), {"WZQ"}, {}, false, true, {},
+                [](Matrix& m) {
+                    // Held idle, out of any cycle, until the fault is in place.
+                    m.w->poll().state() = device::PollIdle;
+                    QVERIFY(m.w->poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
+                    m.w->poll().mutex().unlock();
+                },
+                nothing,
+                [watchAWhile](Matrix& m) {
+                    moxtasim::clearCallLog();
+                    m.w->poll().state() = device::PollSense;
+                    watchAWhile(m);
+                },
+                [](Matrix& m, const Cell& c) {
+                    // A box that cannot say whether it drives is taken as idle.
+                    if (QByteArray(c.function) == "lin_RC_GetConfigBusy")
+                        QVERIFY(m.button("btnProgramConfig")->isEnabled());
+                },
+                {
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone, {}, After::Watching, 0},
+                    {"zbx_GetData", -1, B, kNone, {}, After::Watching, 0},
+                    {"lin_RC_GetSoftwareVersion", -2, M, kNone, {}, After::Watching, 0},
+                    {"lin_RC_GetProductionInfo", -2, M, kNone, {}, After::Watching, 0},
+                    {"lin_GetRC_ProductInfo", -2, M, kNone, {}, After::Watching, 1},
+                    {"lin_RC_GetActivations32", -2, M, kNone, {}, After::Watching, 1},
+                    {"lin_RC_DoAny", -2, M, kNone},
+                    {"lin_RC_GetConfigBusy", -2, M, kNone, {}, After::Watching, 1},
+                }};
+
+    all << Road{"Read", bedBench(), {"WZQ"}, {}, false, false, {}, identified, nothing,
+                [](Matrix& m) { m.button("btnReadConfig")->click(); }, noCheck,
+                {
+                    {"lin_CloseConfig", -1, B, kNone, "Done"},
+                    {"lin_OpenConfig", -29, B, {readFailed}, "Could not read configuration (ERROR_CFG_NOT_OPEN)"},
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone, "Done"},
+                    {"lin_ReadConfigRunMode", -2, M, {readFailed}, "Could not read configuration (ERROR_READ_TIMEOUT)"},
+                    {"lin_GetConfig", -2, B, {kUndecodable}, "Done"},
+                    {"lin_GetConfigResetToDefaults", -2, B, kNone, "Done"},
+                }};
+
+    // Program stores the window into a fresh session first; a failed session makes it fail as a
+    // whole. With firmware, the download comes between the store and the program.
+    const QList<Cell> store = {
+        {"lin_CloseConfig", -1, B, kNone, "Done"},
+        {"lin_OpenConfig", -29, B, {programFailed}, "Could not program configuration (ERROR_CFG_NOT_OPEN)"},
+        {"lin_SetConfig", -2, B, kNone, "Done"},
+        {"lin_SetStringConfig", -2, B, kNone, "Done"},
+        {"lin_SetConfigResetToDefaults", -2, B, kNone, "Done"},
+    };
+    const QList<Cell> programming = {
+        {"lin_ProgramConfigRunMode", -33, M, {programFailed}, "Could not program configuration (ERROR_CFG_ILLEGAL_HW)"},
+        {"lin_RC_ActivateConfig", -2, M, {programFailed}, "Could not activate configuration"},
+    };
+    // A download that fails after the box went into its bootloader leaves it there.
+    const QList<Cell> download = {
+        {"zbx_SetUsageOfControlLink", -1, B, {kNotDownloaded}, {}, After::Download},
+        {"lin_RC_GetProductionInfo", -2, M, kNone, "Done"},
+        {"lin_RC_GotoBootMode", -2, M, {kNotDownloaded}},
+        {"nbl_Download", -2, B, {kNotDownloaded}, {}, After::Download},
+        {"nbl_ExecuteApp", -19, B, {kNotStarted}, {}, After::Download},
+    };
+    all << Road{"Program", bedBench(), {"WZQ"}, {}, false, false, {}, identified, nothing,
+                [](Matrix& m) { m.button("btnProgramConfig")->click(); }, noCheck,
+                store + QList<Cell>{{"zbx_SetUsageOfControlLink", -1, B, kNone, "Done"}} + programming};
+
+    auto withHexFile = [](Matrix& m) {
+        QVERIFY(m.identified());
+        m.chooseHexFile();
+        QCOMPARE(m.w->control<QLineEdit>("edtHexFile")->text(), m.hexFile);
+    };
+    auto confirmHandsets = [](Matrix& m) { m.t.script.expect(MessageKind::Confirmation, kHandsets, true); };
+    all << Road{"Program with firmware", bedBench(), {"WZQ"}, {}, false, false, {}, withHexFile, confirmHandsets,
+                [](Matrix& m) { m.button("btnProgramConfig")->click(); }, noCheck, store + download + programming};
+    all << Road{"Download only", bedBench(), {"WZQ"}, {}, false, false, {}, withHexFile, confirmHandsets,
+                [](Matrix& m) { m.button("btnDownloadOnly")->click(); }, noCheck, download};
+
+    all << Road{"error list", bedBench(), {"WZQ"}, {}, false, false, {}, identified, nothing,
+                [](Matrix& m) { clickTab(*m.w, "tsErrList"); },
+                [](Matrix& m, const Cell& c) {
+                    const int rows = m.w->control<QTreeWidget>("lvErrors")->topLevelItemCount();
+                    if (QByteArray(c.function) == "lin_RC_GetErrors")
+                        QCOMPARE(rows, 0);
+                    else
+                        QCOMPARE(rows, 2);
+                },
+                {
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone},
+                    {"lin_RC_GetErrors", -2, M, {"Could not read error list"}},
+                }};
+
+    all << Road{"initialization lock reset", kDeskBench, {"COMBINED"}, "0", false, false,
+                {"Initialization lock successfully reset"}, identified, nothing,
+                [](Matrix& m) { m.button("btnResetInitLock")->click(); }, noCheck,
+                {
+                    {"zbx_SetUsageOfControlLink", -1, B, {"Initialization lock successfully reset"}},
+                    {"lin_RC_DoAny", -2, B, {"Falied to reset initialization lock - error code: 254"}},
+                }};
+
+    all << Road{"erase memory positions", bedBench(), {"WZQ"}, {}, false, false, {}, identified,
+                [](Matrix& m) { m.t.script.expect(MessageKind::Question, kErase, true); },
+                [](Matrix& m) { m.button("ButtonResetMemoryPositions")->click(); }, noCheck,
+                {
+                    {"zbx_CloseDevice", -1, B, kNone},
+                    {"zbx_OpenSpecificDevice", -1, B, {"Could not open device"}, {}, After::Update},
+                    {"zbx_SetUsageOfControlLink", -1, B, {"Could not set usage of control link"}, {}, After::Update},
+                    {"lin_SetHandsetCommand", -2, B, kNone},
+                }};
+
+    const QString wzq4 = "WZQ4 bed box, 4 channels and massage";
+    all << Road{"multiparallel scan", bedBench(), {"WZQ"}, {}, false, false, {}, identified, nothing,
+                [](Matrix& m) {
+                    // The panel is scanned at the redraw that follows the poll's news.
+                    m.w->menuItem("mniMultiparallel")->trigger();
+                    m.w->poll().changed() = 1;
+                    m.w->GuiTimerTimer();
+                },
+                [wzq4](Matrix& m, const Cell& c) {
+                    // The scan ends at the first box that does not answer.
+                    const QString master = c.where == Where::Box0 ? QStringLiteral("Not present") : wzq4;
+                    QCOMPARE(parallelPanel(*m.w), (QStringList{master, "Not present", "Not present", "Not present"}));
+                },
+                {
+                    {"lin_RC_GetProductionInfo", -2, M, kNone},
+                    {"lin_RC_GetProductionInfo", -2, S, kNone},
+                }};
+
+    all << Road{"Update", bedBench(), {"WZQ"}, {}, false, false, {},
+                [](Matrix& m) {
+                    QVERIFY(m.identified());
+                    m.showParallelPanel();
+                },
+                nothing, [](Matrix& m) { m.button("ButtonUpdateDevices")->click(); }, noCheck,
+                {
+                    {"zbx_CloseDevice", -1, B, kNone},
+                    {"zbx_OpenSpecificDevice", -1, B, kNone, {}, After::Update},
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone, {}, After::Update},
+                    {"lin_RC_GetProductionInfo", -2, M, kNone},
+                }};
+
+    // Switch: the questions are the window's; the box is then identified by the poll.
+    all << Road{"Switch", bedBench(), {"WZQ"}, {}, false, true, {},
+                [](Matrix& m) {
+                    QVERIFY(m.identified());
+                    m.showParallelPanel();
+                },
+                [](Matrix& m) {
+                    m.t.script.expect(MessageKind::Question, "Switch to Slave 1 :\n\nWZQ2 bed box, 2 channels\n240611-0002", true);
+                    m.t.script.expect(MessageKind::WarningQuestion,
+                                      "By switching to another device you will loose the configurators current settings\n\n"
+                                      "Continue anyway?",
+                                      true);
+                },
+                [watchAWhile](Matrix& m) {
+                    m.button("ButtonDevice1")->click();
+                    watchAWhile(m);
+                },
+                [](Matrix& m, const Cell&) { QCOMPARE(int(m.w->poll().deviceNumber()), 1); },
+                {
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone, {}, After::Watching, 1},
+                    {"lin_RC_GetSoftwareVersion", -2, S, kNone, {}, After::Watching, 0},
+                    // The box answers: the poll asks again and again, the panel keeps what it showed.
+                    {"lin_RC_GetProductionInfo", -2, S, kNone, {}, After::Watching, 1},
+                    {"lin_GetRC_ProductInfo", -2, S, kNone, {}, After::Watching, 1},
+                    {"lin_RC_GetActivations32", -2, S, kNone, {}, After::Watching, 1},
+                    {"lin_RC_DoAny", -2, S, kNone},
+                    {"lin_RC_GetConfigBusy", -2, S, kNone, {}, After::Watching, 1},
+                }};
+
+    all << Road{"Compare", bedBench(), {"WZQ"}, {}, false, false, {},
+                [](Matrix& m) {
+                    QVERIFY(m.identified());
+                    m.showParallelPanel();
+                },
+                [](Matrix& m) {
+                    m.t.script.expectDialog("fCompare", [&m](QDialog* d) {
+                        d->findChild<QPushButton*>("ButtonCompare")->click();
+                        m.w->setProperty("compareSaid", static_cast<TfCompare*>(d)->statusText());
+                        return int(QDialog::Accepted);
+                    });
+                },
+                [](Matrix& m) { m.button("ButtonCompareDevs")->click(); },
+                [](Matrix& m, const Cell& c) {
+                    const QString said = m.w->property("compareSaid").toString();
+                    QCOMPARE(said, c.messages.isEmpty() ? QString("Comparison completed") : c.messages.last());
+                },
+                {
+                    {"lin_CloseConfig", -1, B, kNone},
+                    {"lin_OpenConfig", -29, B, {"Could not read configuration (ERROR_CFG_NOT_OPEN)", "Error reading Master"}},
+                    {"zbx_SetUsageOfControlLink", -1, B, kNone},
+                    {"lin_ReadConfigRunMode", -2, M, {"Could not read configuration (ERROR_READ_TIMEOUT)", "Error reading Master"}},
+                    {"lin_ReadConfigRunMode", -2, S, {"Could not read configuration (ERROR_READ_TIMEOUT)", "Error reading Slave 1"}},
+                    {"lin_GetConfigMemBlockName", -2, B, kNone},
+                    {"lin_GetConfigNameExt", -24, B, {"Could not read configuration (ERROR_CFG_INVALID_PARAMETER)", "Error reading Master"}},
+                    {"lin_GetConfig", -31, B, {"Could not read configuration (ERROR_CFG_UNKNOWN_PARAMETER)", "Error reading Master"}},
+                }};
+
+    // Load and Save: the file is the user's; it never changes on a load and is replaced whole or
+    // not at all on a save.
+    auto withFile = [](Matrix& m) {
+        m.cfgFile = m.files.filePath("kept.cfg");
+        m.cfgBefore = "[configuration]\ntype=KVR5E\nhexfile=\nreset_to_defaults=0\n[parameters]\nchannel1=5\n";
+        testutil::writeFile(m.cfgFile, m.cfgBefore);
+    };
+    all << Road{"Load", bedBench(), {"WZQ"}, {}, false, false, {}, withFile, [](Matrix& m) { m.t.script.expectOpenFile(m.cfgFile); },
+                [](Matrix& m) { m.button("btnLoadConfig")->click(); },
+                [](Matrix& m, const Cell&) {
+                    QCOMPARE(testutil::readFile(m.cfgFile), m.cfgBefore);
+                    QCOMPARE(QDir(m.files.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+                },
+                {
+                    {"lin_OpenConfig", -29, B, kNone},
+                    {"lin_LoadConfig", -30, B, {"Could not read config file (not for supported hardware?)"}},
+                    {"lin_GetStringConfig", -2, B, kNone},
+                    {"lin_GetConfig", -2, B, {kUndecodable}},
+                    {"lin_GetConfigResetToDefaults", -2, B, kNone},
+                }};
+    all << Road{"Save", bedBench(), {"WZQ"}, {}, false, false, {}, withFile,
+                [](Matrix& m) {
+                    m.t.script.expectSaveFile(m.cfgFile);
+                    m.t.script.expect(MessageKind::Question, "File exists. Overwrite?", true);
+                },
+                [](Matrix& m) { m.button("btnSaveConfig")->click(); },
+                [](Matrix& m, const Cell& c) {
+                    const QByteArray now = testutil::readFile(m.cfgFile);
+                    if (!c.messages.isEmpty())
+                        QCOMPARE(now, m.cfgBefore);
+                    else
+                        QVERIFY(now.startsWith("[configuration]\ntype=KVR5E\n") && now.contains("\nchannel4=") && now != m.cfgBefore);
+                    QCOMPARE(QDir(m.files.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+                },
+                {
+                    {"lin_CloseConfig", -1, B, kNone},
+                    {"lin_OpenConfig", -29, B, {"Could not save config file (ERROR_CFG_NOT_OPEN)"}},
+                    {"lin_SetConfig", -2, B, kNone},
+                    {"lin_SetStringConfig", -2, B, kNone},
+                    {"lin_SetConfigResetToDefaults", -2, B, kNone},
+                    {"lin_SaveConfig", -20, B, {"Could not save config file (ERROR_CFG_NO_PATH)"}},
+                }};
+    return all;
+}
+
+const QList<Road>& allRoads()
+{
+    static const QList<Road> r = roads();
+    return r;
+}
+
+// The library functions a road calls, apart from the poll's (or only the poll's, for its own roads).
+std::set<std::string> callsOf(const Matrix& m, const Road& road)
+{
+    const std::thread::id poll = m.w->poll().threadId();
+    std::set<std::string> calls;
+    for (const moxtasim::CallRecord& call : moxtasim::callLog())
+        if ((call.thread == poll) == road.pollCalls && call.function != "lin_GetErrorMessage")
+            calls.insert(call.function);
+    return calls;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Cell)
+
+class TestFaultMatrix : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The matrix names every call each road makes, and no other.
+    void everyCallOfEachRoad_data()
+    {
+        QTest::addColumn<int>("road");
+        for (int r = 0; r < allRoads().size(); ++r)
+            QTest::newRow(qPrintable(allRoads()[r].name)) << r;
+    }
+
+    void everyCallOfEachRoad()
+    {
+        QFETCH(int, road);
+        const Road& r = allRoads()[road];
+        Matrix m(r);
+        if (r.faultAtStart)
+            moxtasim::clearCallLog();
+        m.start(r);
+        r.prepare(m);
+        if (!r.faultAtStart)
+            moxtasim::clearCallLog();
+        r.steps(m);
+        for (const QString& message : r.cleanMessages)
+            m.t.script.expect(MessageKind::Information, message);
+        r.run(m);
+        if (r.faultAtStart && !r.pollCalls)
+            QVERIFY(m.identified()); // the start-up's calls end with the first activation
+        std::set<std::string> inMatrix;
+        for (const Cell& c : r.cells)
+            inMatrix.insert(c.function);
+        std::set<std::string> made = callsOf(m, r);
+        QString missing, extra;
+        for (const std::string& f : made)
+            if (!inMatrix.count(f))
+                missing += QString::fromStdString(f) + ' ';
+        for (const std::string& f : inMatrix)
+            if (!made.count(f))
+                extra += QString::fromStdString(f) + ' ';
+        QVERIFY2(missing.isEmpty() && extra.isEmpty(), qPrintable("not in the matrix: " + missing + "; not called: " + extra));
+        QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
+    }
+
+    void cells_data()
+    {
+        QTest::addColumn<int>("road");
+        QTest::addColumn<Cell>("cell");
+        int count = 0;
+        for (int r = 0; r < allRoads().size(); ++r)
+            for (const Cell& c : allRoads()[r].cells) {
+                QTest::newRow(qPrintable(allRoads()[r].name + " x " + c.function + whereName(c.where))) << r << c;
+                ++count;
+            }
+        qInfo("fault matrix: %d roads, %d cells", int(allRoads().size()), count);
+    }
+
+    void cells()
+    {
+        QFETCH(int, road);
+        QFETCH(Cell, cell);
+        const Road& r = allRoads()[road];
+        Matrix m(r);
+        if (r.faultAtStart) {
+            QVERIFY(setFail(cell, cell.status));
+            for (const QString& message : cell.messages)
+                m.t.script.expect(MessageKind::Information, message);
+            m.start(r);
+        } else {
+            m.start(r);
+            r.prepare(m);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        const auto storedBefore = stored();
+        if (!r.faultAtStart) {
+            r.steps(m);
+            for (const QString& message : cell.messages)
+                m.t.script.expect(MessageKind::Information, message);
+            QVERIFY(setFail(cell, cell.status));
+        }
+        r.run(m);
+        if (cell.boxShown >= 0) {
+            m.w->GuiTimerTimer();
+            QCOMPARE(m.w->control("btnReadConfig")->isEnabled(), cell.boxShown == 1);
+        }
+        QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
+        if (!cell.statusText.isEmpty())
+            QCOMPARE(m.statusText(), cell.statusText);
+        r.check(m, cell);
+        // A program that failed leaves the box's configuration as it was.
+        if (cell.statusText.startsWith("Could not program configuration ("))
+            QVERIFY(stored() == storedBefore);
+        QVERIFY(setFail(cell, 0));
+
+        if (cell.after == After::Ended) {
+            QCOMPARE(m.t.quitRequests, 1);
+            return;
+        }
+        // The mutex is free whoever had it.
+        QVERIFY(m.w->poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        m.w->poll().mutex().unlock();
+        if (cell.after != After::Watching) {
+            if (cell.after == After::Download) {
+                // Another download, complete this time, starts the box's application again.
+                m.t.script.expect(MessageKind::Confirmation, kHandsets, true);
+                m.button("btnDownloadOnly")->click();
+                QCOMPARE(m.statusText(), QString("Done"));
+            } else {
+                // Idle until the user reopens the adapter.
+                QTest::qWait(300);
+                QCOMPARE(m.w->poll().state().load(), int(device::PollIdle));
+            }
+            if (cell.after == After::Update) {
+                m.w->menuItem("mniMultiparallel")->trigger();
+                m.button("ButtonUpdateDevices")->click();
+            } else if (cell.after == After::Choose) {
+                m.chooseAdapter(false);
+                m.w->menuItem("mniUsbDevice")->trigger();
+            }
+        }
+        // The poll watches the box again and the next Read works.
+        QVERIFY(m.identified());
+        QCOMPARE(m.w->poll().state().load(), int(device::PollWatch));
+        m.button("btnReadConfig")->click();
+        QCOMPARE(m.statusText(), QString("Done"));
+        QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
+    }
+
+    // The box unplugged in the middle of each long call: the call fails as a bus would make it
+    // fail, the box keeps a consistent configuration, and plugging it in again is all it takes.
+    void unplugMidway_data()
+    {
+        QTest::addColumn<int>("road");
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("unplugAfterMs");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("statusText");
+        QTest::addColumn<bool>("download");
+        auto road = [](const char* name) {
+            for (int r = 0; r < allRoads().size(); ++r)
+                if (allRoads()[r].name == QLatin1String(name))
+                    return r;
+            return -1;
+        };
+        const QString readFailed = "Could not read configuration";
+        const QString programFailed = "Could not program configuration";
+        // Bus times: a configuration takes some 1.6 s at 19200 baud, the error list 1.6 s at 600,
+        // the firmware 3.3 s at 9600 after the download's own 1 s of waiting.
+        QTest::newRow("Read") << road("Read") << 19200 << 300 << QStringList{readFailed}
+                              << "Could not read configuration (ERROR_READ_TIMEOUT)" << false;
+        QTest::newRow("Program") << road("Program") << 19200 << 300 << QStringList{programFailed}
+                                 << "Could not program configuration (ERROR_READ_TIMEOUT)" << false;
+        QTest::newRow("Program with firmware") << road("Program with firmware") << 9600 << 1800 << QStringList{kNotDownloaded}
+                                               << QString() << true;
+        QTest::newRow("Download only") << road("Download only") << 9600 << 1800 << QStringList{kNotDownloaded} << QString() << true;
+        QTest::newRow("error list") << road("error list") << 600 << 300 << QStringList{"Could not read error list"} << QString()
+                                    << false;
+        QTest::newRow("Compare") << road("Compare") << 19200 << 300
+                                 << QStringList{"Could not read configuration (ERROR_READ_TIMEOUT)", "Error reading Master"}
+                                 << QString() << false;
+    }
+
+    void unplugMidway()
+    {
+        QFETCH(int, road);
+        QFETCH(int, baud);
+        QFETCH(int, unplugAfterMs);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, statusText);
+        QFETCH(bool, download);
+        const Road& r = allRoads()[road];
+        Matrix m(r);
+        const QString benchFile = m.files.filePath("bench.ini");
+        const QByteArray healthy = bedBench(baud);
+        const QByteArray unplugged = QByteArray(healthy).replace("[box:ZUBREX-0001:0]\n", "[box:ZUBREX-0001:0]\nconnected=0\n");
+        testutil::writeFile(benchFile, healthy);
+        std::string error;
+        QVERIFY2(moxtasim::loadBenchFile(benchFile.toStdString(), &error), error.c_str());
+        m.start(r);
+        r.prepare(m);
+        if (QTest::currentTestFailed())
+            return;
+        const auto storedBefore = stored();
+        r.steps(m);
+        for (const QString& message : messages)
+            m.t.script.expect(MessageKind::Information, message);
+        std::thread unplug([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(unplugAfterMs));
+            testutil::writeFile(benchFile, unplugged);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        r.run(m);
+        const qint64 took = clock.elapsed();
+        unplug.join();
+        QVERIFY2(took > unplugAfterMs, qPrintable(QString("the road ended after %1 ms, before the unplug").arg(took)));
+        QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
+        if (!statusText.isEmpty())
+            QCOMPARE(m.statusText(), statusText);
+        QVERIFY(stored() == storedBefore);
+        QVERIFY(m.w->poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        m.w->poll().mutex().unlock();
+
+        // Plugged in again (on a bus without delays, for a quick recovery); the library takes the
+        // bench from its file as the poll goes on asking.
+        testutil::writeFile(benchFile, bedBench());
+        moxtasim::BoxState box;
+        QTRY_VERIFY(moxtasim::boxState(kAdapter, 0, box) && box.connected);
+        if (download) {
+            // The program area was cut short: the box waits in its bootloader for a whole download.
+            QVERIFY(box.inBootloader && !box.applicationRunning);
+            m.t.script.expect(MessageKind::Confirmation, kHandsets, true);
+            m.button("btnDownloadOnly")->click();
+            QCOMPARE(m.statusText(), QString("Done"));
+        }
+        QVERIFY(m.identified());
+        m.button("btnReadConfig")->click();
+        QCOMPARE(m.statusText(), QString("Done"));
+        QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
+    }
+};
+
+QTEST_MAIN(TestFaultMatrix)
+#include "tst_faultmatrix.moc"
