@@ -207,6 +207,29 @@ private slots:
         QVERIFY(b.t.script.problems().isEmpty());
     }
 
+    // A box that starts driving while it is watched: Program goes out of reach until it stops.
+    void boxStartsAndStopsDriving()
+    {
+        QTemporaryDir dir;
+        const QString bench = dir.filePath("bench.ini");
+        const QByteArray idle = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\n[box:ZUBREX-0001:0]\nhardware_id=12\n";
+        testutil::writeFile(bench, idle);
+        WindowTest t;
+        QVERIFY(moxtasim::loadBenchFile(bench.toStdString()));
+        auto program = t.startApplication();
+        app::TfrmMain& w = program->mainWindow();
+        w.formActivate();
+        QVERIFY(identified(w));
+        QCOMPARE(w.control<QLabel>("lblReady")->text(), QString("Ready"));
+        testutil::writeFile(bench, idle + "busy=1\n");
+        QTRY_COMPARE_WITH_TIMEOUT((w.GuiTimerTimer(), w.control<QLabel>("lblReady")->text()), QString("Busy"), 5000);
+        QVERIFY(!w.control("btnProgramConfig")->isEnabled() && !w.menuItem("mniProgram")->isEnabled());
+        testutil::writeFile(bench, idle);
+        QTRY_COMPARE_WITH_TIMEOUT((w.GuiTimerTimer(), w.control<QLabel>("lblReady")->text()), QString("Ready"), 5000);
+        QVERIFY(w.control("btnProgramConfig")->isEnabled());
+        QVERIFY(t.script.problems().isEmpty());
+    }
+
     // The Status tab reached by keyboard reads the box's errors; clicking it again while it is the
     // active page does not. The Status tab comes back with the box only if nobody changed the page.
     void statusTabFollowsThePageAndTheBox()

@@ -57,8 +57,10 @@ MOXTA_API bool unplug(const std::string& adapter, int device);
 MOXTA_API void injectStatus(const std::string& function, int16_t status, int calls = 1);
 
 // A fail= entry of the bench, set at once: calls of the named function addressed to that box return
-// status; with an empty adapter name, every call of it not addressed to a box does. Status 0 takes
-// the entry away. False when the bench has no such box. A re-read of the bench file replaces it.
+// status; with an empty adapter name, every call of it not addressed to a box does. A function
+// written with its arguments as the call log shows them, "zbx_SetUsageOfControlLink(6)", fails only
+// those calls. Status 0 takes the entry away. False when the bench has no such box. A re-read of the
+// bench file replaces it.
 MOXTA_API bool setFail(const std::string& adapter, int device, const std::string& function, int16_t status);
 
 // The calls since the control interface was first used (a program that never uses it keeps no

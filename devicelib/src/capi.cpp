@@ -396,7 +396,7 @@ int16_t lin_ReadConfigRunMode(uint8_t device, int32_t reserved)
     BoxRuntime* b = sessionBox(s, device, status);
     if (!b)
         return status;
-    if (const TransferEnd end = transfer(s, configurationBytes(b->stored), b); end != TransferEnd::Done)
+    if (const TransferEnd end = transfer(s, configurationBytes(b->stored), b, BoxRole::Configuring); end != TransferEnd::Done)
         return statusOf(end);
     s.session.emplace(b->stored);
     s.sessionResetToDefaults = false;
@@ -425,7 +425,8 @@ int16_t lin_ProgramConfigRunMode(uint8_t device, int32_t reserved1, int32_t rese
     const Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
     // The box takes the new configuration whole at the end of the transfer: one cut short leaves it
     // with the one it had. A box that starts driving refuses the rest.
-    if (const TransferEnd end = transfer(s, configurationBytes(programmed), b); end != TransferEnd::Done)
+    if (const TransferEnd end = transfer(s, configurationBytes(programmed), b, BoxRole::Configuring);
+        end != TransferEnd::Done)
         return statusOf(end, ERROR_CFG_WRITING);
     if (!b->setup.configPath.empty() && saveCfg(b->setup.configPath, programmed, std::string(), false) != OK)
         return ERROR_CFG_WRITING;

@@ -192,27 +192,32 @@ Call::Call(const char* function, std::string arguments, int device)
     // Only between calls: a reload replaces the boxes an outer call may be working on.
     if (++s.callDepth == 1)
         reloadBenchIfChanged(s);
+    if (auto it = s.injected.find(function); it != s.injected.end()) {
+        m_injected = it->second.first;
+        if (--it->second.second <= 0)
+            s.injected.erase(it);
+    } else {
+        // A bench fail= entry answers calls addressed to its box, or, at bench level, all others;
+        // an entry that names the arguments too, "function(arguments)", only those calls.
+        const FailMap* fail = &s.benchFail;
+        if (device >= 0 && device <= 3) {
+            BoxRuntime* box = s.openAdapter >= 0 ? findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device) : nullptr;
+            fail = box ? &box->setup.fail : nullptr;
+        }
+        if (fail && !fail->empty()) {
+            auto f = fail->find(function + ('(' + arguments + ')'));
+            if (f == fail->end())
+                f = fail->find(function);
+            if (f != fail->end())
+                m_injected = f->second;
+        }
+    }
+
     if (s.logging) {
         if (s.log.size() >= kMaxLogEntries)
             s.log.pop_front();
         s.log.push_back({function, std::move(arguments), std::this_thread::get_id()});
     }
-
-    if (auto it = s.injected.find(function); it != s.injected.end()) {
-        m_injected = it->second.first;
-        if (--it->second.second <= 0)
-            s.injected.erase(it);
-        return;
-    }
-    // A bench fail= entry answers calls addressed to its box, or, at bench level, all others.
-    if (device >= 0 && device <= 3) {
-        if (BoxRuntime* box = s.openAdapter >= 0 ? findBox(s, s.adapters[std::size_t(s.openAdapter)].name, device) : nullptr)
-            if (auto f = box->setup.fail.find(function); f != box->setup.fail.end())
-                m_injected = f->second;
-        return;
-    }
-    if (auto f = s.benchFail.find(function); f != s.benchFail.end())
-        m_injected = f->second;
 }
 
 Call::~Call()
@@ -289,7 +294,7 @@ TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role
             box = nullptr;
             return TransferEnd::NoAnswer;
         }
-        if (role == BoxRole::Application && !busyBefore && box->setup.busy > 0) {
+        if (role == BoxRole::Configuring && !busyBefore && box->setup.busy > 0) {
             box = nullptr;
             return TransferEnd::BecameBusy;
         }

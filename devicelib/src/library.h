@@ -124,11 +124,13 @@ void linDelay(const State& s, std::size_t bytes);
 
 // How a transfer with a box ended.
 enum class TransferEnd { Done, AdapterGone, NoAnswer, BecameBusy };
-// What the box of a transfer must be doing to keep answering.
-enum class BoxRole { Application, Bootloader };
+// What the box of a transfer must be doing to keep answering: running its application (a box that
+// starts driving still answers its status queries, but no longer takes part in moving a
+// configuration), or its bootloader.
+enum class BoxRole { Application, Configuring, Bootloader };
 // Moves that many bytes between the open adapter and the box as a bus does: frame by frame, in pieces
 // of at most 100 ms of bus time, looking at the bench between pieces, so that an adapter pulled out, a
-// box unplugged or one that starts driving (busy) during a long transfer cuts it short. `box` is found
+// box unplugged or, while configuring, one that starts driving (busy) cuts it short. `box` is found
 // again after every look (a reload rebuilds the boxes); it is null unless the transfer is Done.
 TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role = BoxRole::Application);
 // Seconds the LIN bus needs for that many bytes at that rate (frames of up to eight data bytes, each

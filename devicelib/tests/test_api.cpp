@@ -602,6 +602,10 @@ TEST_F(Api, InjectedStatusesAndBenchFailures)
     ASSERT_TRUE(moxtasim::setFail("", -1, "lin_CloseConfig", -3));
     EXPECT_EQ(lin_CloseConfig(), -3);
     EXPECT_EQ(lin_RC_GetErrors(0, errors), -4); // a box's own entry is not the bench's
+    // With its arguments, only those calls.
+    ASSERT_TRUE(moxtasim::setFail("", -1, "zbx_SetUsageOfControlLink(6)", -1));
+    EXPECT_EQ(zbx_SetUsageOfControlLink(6) & 0xFF, 0);
+    EXPECT_EQ(zbx_SetUsageOfControlLink(8) & 0xFF, 1);
 }
 
 TEST_F(Api, CallLogRecordsEveryCallInOrder)
@@ -761,6 +765,24 @@ TEST_F(Api, FaultsInTheMiddleOfACall)
     }
     std::remove(path.c_str());
     std::remove(hex.c_str());
+}
+
+// A box that starts driving still answers its status queries: the busy query is how the program
+// learns of it.
+TEST_F(Api, StatusQueriesAnswerABoxThatStartsDriving)
+{
+    const std::string path = tempPath("driving.ini");
+    spit(path, "[bench]\nlin_baud=0\n[adapter:ZB-A]\n[box:ZB-A:0]\n");
+    std::string error;
+    ASSERT_TRUE(moxtasim::loadBenchFile(path, &error)) << error;
+    connect();
+    ASSERT_EQ(lin_RC_GetConfigBusy(0), 0);
+    // Looked at during the query's own transfer, not yet at its start.
+    spit(path, "[bench]\nlin_baud=0\n[adapter:ZB-A]\n[box:ZB-A:0]\nbusy=1\n");
+    EXPECT_EQ(lin_RC_GetConfigBusy(0), 1);
+    unsigned char status[64];
+    EXPECT_EQ(lin_RC_DoAny(0, 22, 64, status), 0);
+    EXPECT_EQ(lin_RC_GetConfigBusy(0), 1);
 }
 
 TEST_F(Api, BrokenBenchGivesAnEmptyBench)
