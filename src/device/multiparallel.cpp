@@ -39,6 +39,10 @@ void Multiparallel::refresh()
     if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
     } else {
+        // The boxes answer these queries only with usage 8; while the poll senses a box the adapter
+        // is left in usage 0. Every poll cycle sets the usage it needs first, so the poll is not
+        // disturbed.
+        lib::setUsageOfControlLink(8);
         // The scan ends at the first box that does not answer.
         for (; present < 4; ++present) {
             QString serial;
@@ -132,13 +136,12 @@ bool readBoxParameters(PollThread& poll, ui::FormView& view, const QString& conf
     values.clear();
     for (int k = 0; k < n; ++k) {
         QString name;
-        uint16_t value = 0;
-        // A name or value the library cannot give is a box not read, not a value of 0 to compare.
-        int16_t status = lib::getConfigNameExt(k, name);
-        if (status >= 0)
-            status = lib::getConfig(name, value);
-        if (status < 0)
+        // A name the library cannot give is a box not read: its values would be compared under no
+        // name, each then said missing in a message of its own.
+        if (const int16_t status = lib::getConfigNameExt(k, name); status < 0)
             return fail(QStringLiteral("Could not read configuration (") + lib::errorMessage(status) + u')');
+        uint16_t value = 0;
+        lib::getConfig(name, value);
         names << name;
         values << QString::number(value);
     }
