@@ -149,7 +149,8 @@ void LiveStatus::readErrorList()
     m_view.control<QTreeWidget>(QStringLiteral("lvErrors"))->clear();
     lib::setUsageOfControlLink(8);
     m_errorBuffer.fill('\0');
-    if (lib::getErrors(m_poll.deviceNumber(), m_errorBuffer) < 0) {
+    m_errorListUnread = lib::getErrors(m_poll.deviceNumber(), m_errorBuffer) < 0;
+    if (m_errorListUnread) {
         m_errorBuffer.fill('\0');
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not read error list"));
     } else {
@@ -165,6 +166,8 @@ void LiveStatus::renderErrorList()
     if (!list || !format)
         return;
     list->clear();
+    if (m_errorListUnread)
+        return;
     for (const ErrorRow& row : errorRows(m_errorBuffer, m_poll.status().poweredSeconds, std::max(0, format->currentIndex())))
         list->addTopLevelItem(new QTreeWidgetItem(QStringList{row.powered, row.error}));
     list->viewport()->update();

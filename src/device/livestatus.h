@@ -48,6 +48,9 @@ private:
     PollThread& m_poll;
     Multiparallel* m_multiparallel = nullptr;
     QByteArray m_errorBuffer = QByteArray(64, '\0');
+    // No read of the error list has succeeded yet, or the last one failed: the list stays empty
+    // rather than claiming no errors.
+    bool m_errorListUnread = true;
     // The Status tab was the active page when the box went away.
     bool m_statusTabWasActive = false;
     uint32_t m_lastShownPowered = 0;
