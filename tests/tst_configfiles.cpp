@@ -267,6 +267,20 @@ private slots:
         QCOMPARE(storedValue(untagged, "massage_volt_max"), 99);
         QCOMPARE(platform::readIniText("strings", "ConfType", "", untagged), QString("WZQ"));
         QVERIFY2(plain.script.problems().isEmpty(), qPrintable(plain.script.problems().join('\n')));
+
+        // Two memories on one value slot: the window cannot show it and would not save it; neither
+        // does the run, which ends with status 1 and leaves the file as it was.
+        const QString shared = testutil::writeFile(dir.filePath("s.cfg"), "[configuration]\ntype=KVR5E\n[parameters]\n"
+                                                                         "mem1_value_index=2\nmem2_value_index=2\n");
+        const QByteArray sharedBefore = testutil::readFile(shared);
+        WindowTest undecodable;
+        undecodable.script.expect(MessageKind::Information, "Configuration cannot be decoded correctly by configurator.\n\n"
+                                                            "Cannot program/save until reset to defaults is performed.");
+        auto u = undecodable.start({"WZQ", "LOADSAVE", shared});
+        u->formActivate();
+        QCOMPARE(undecodable.lastExitCode, 1);
+        QCOMPARE(testutil::readFile(shared), sharedBefore);
+        QVERIFY2(undecodable.script.problems().isEmpty(), qPrintable(undecodable.script.problems().join('\n')));
     }
 
     void loadSaveProcessOfEachMode_data()

@@ -599,12 +599,17 @@ void storeConfiguration(ui::FormView& view, WindowState& state)
     writeString(QStringLiteral("ConfType"), QString::fromLatin1(productTag(state.productMode)));
 }
 
+bool programSaveAllowed(const ui::FormView& view, const WindowState& state)
+{
+    return state.programmable || checked(view.control(QStringLiteral("cbxFactoryDefaults")));
+}
+
 void updateProgramSaveState(ui::FormView& view, const WindowState& state)
 {
     auto* program = view.control(QStringLiteral("btnProgramConfig"));
     auto* save = view.control(QStringLiteral("btnSaveConfig"));
     auto* read = view.control(QStringLiteral("btnReadConfig"));
-    const bool allowed = state.programmable || checked(view.control(QStringLiteral("cbxFactoryDefaults")));
+    const bool allowed = programSaveAllowed(view, state);
     if (allowed) {
         if (program && read && read->isEnabled() && !state.boxBusy)
             program->setEnabled(true);

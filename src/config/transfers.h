@@ -14,7 +14,9 @@ struct WindowState;
 void showConfiguration(ui::FormView& view, WindowState& state);
 // Rebuilds the session from a fresh one with what the visible part of the window owns.
 void storeConfiguration(ui::FormView& view, WindowState& state);
-// Program and Save follow the programmable flag or the factory-defaults box.
+// Program and Save need a configuration the window could decode, or the factory defaults asked for.
+bool programSaveAllowed(const ui::FormView& view, const WindowState& state);
+// Program and Save follow that rule.
 void updateProgramSaveState(ui::FormView& view, const WindowState& state);
 // File > Reset to defaults.
 void mniResetClick(ui::FormView& view, WindowState& state);

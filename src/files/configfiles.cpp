@@ -136,6 +136,12 @@ void loadSaveRun(ui::FormView& view, config::WindowState& state, const QString& 
     }
     // The window's rows follow the file's channels before the window is stored.
     config::referenceSelectClick(view, state);
+    // A configuration the window cannot decode is not saved here either, as Save is out of reach
+    // in the window: written back, the file would hold the window's guess instead of what it held.
+    if (!config::programSaveAllowed(view, state)) {
+        view.requestQuit(1);
+        return;
+    }
     config::storeConfiguration(view, state);
     // The firmware file name the file carried goes back into it.
     const int16_t status = device::lib::saveConfig(path, firmware);
