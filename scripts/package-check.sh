@@ -118,7 +118,8 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 trace=()
 if strace -f -o /dev/null true 2>/dev/null; then
-  trace=(strace -f -qq -o "$tmp/trace.txt"
+  # One file per thread: a call of one thread never splits another's line.
+  trace=(strace -ff -qq -o "$tmp/trace"
          -e trace=openat,open,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,symlinkat,linkat,truncate)
 else
   fail "strace cannot trace here: whether the program finds its data beside its real path is unchecked"
@@ -154,16 +155,18 @@ else
   fail "the run changed the installed tree:"
   echo "$changed" >&2
 fi
-if [ -f "$tmp/trace.txt" ]; then
+traces=("$tmp"/trace.*)
+if [ -f "${traces[0]}" ]; then
   for data in Actuators.ini Hints.ini; do
-    if grep -E "open(at)?\(.*\"$root/$progdir/$data\", O_RDONLY.*= [0-9]+$" "$tmp/trace.txt" | grep -q .; then
+    if grep -hE "^open(at)?\(.*\"$root/$progdir/$data\", O_RDONLY.*= [0-9]+$" "${traces[@]}" | grep -q .; then
       pass "$data read from the program directory"
     else
-      fail "$data was not read from $root/$progdir"
+      fail "$data was not read from $root/$progdir; the run's calls naming it:"
+      grep -h "$data" "${traces[@]}" >&2 || true
     fi
   done
-  writes=$(grep -E "^[0-9]+ +(open(at)?|creat)\(.*\"$root/[^\"]*\", [^)]*(O_WRONLY|O_RDWR|O_CREAT)" "$tmp/trace.txt" || true)
-  writes+=$(grep -E "^[0-9]+ +(mkdir(at)?|rename(at2?)?|unlink(at)?|symlinkat|linkat|truncate)\(.*\"$root/" "$tmp/trace.txt" || true)
+  writes=$(grep -hE "^(open(at)?|creat)\(.*\"$root/[^\"]*\", [^)]*(O_WRONLY|O_RDWR|O_CREAT)" "${traces[@]}" || true)
+  writes+=$(grep -hE "^(mkdir(at)?|rename(at2?)?|unlink(at)?|symlinkat|linkat|truncate)\(.*\"$root/" "${traces[@]}" || true)
   if [ -n "$writes" ]; then
     fail "the program tried to change its own tree:"
     echo "$writes" >&2
