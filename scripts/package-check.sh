@@ -158,7 +158,8 @@ fi
 traces=("$tmp"/trace.*)
 if [ -f "${traces[0]}" ]; then
   for data in Actuators.ini Hints.ini; do
-    if grep -hE "^open(at)?\(.*\"$root/$progdir/$data\", O_RDONLY.*= [0-9]+$" "${traces[@]}" | grep -q .; then
+    # grep -q alone: a pipe into it would end the first grep early, a failure under pipefail.
+    if grep -qhE "^open(at)?\(.*\"$root/$progdir/$data\", O_RDONLY.*= [0-9]+$" "${traces[@]}"; then
       pass "$data read from the program directory"
     else
       fail "$data was not read from $root/$progdir; the run's calls naming it:"
