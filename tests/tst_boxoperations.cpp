@@ -7,13 +7,17 @@
 #include "config/transfers.h"
 #include "device/errorlog.h"
 #include "device/selectdevice.h"
+#include "platform/documents.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -390,6 +394,71 @@ private slots:
             w.tmrColorChangeTimer();
             QCOMPARE(windowColour(w), normal);
         }
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    // Every Read keeps what the box held in the settings folder's backups, the newest 50 per box;
+    // a backup that cannot be written is said in the status bar and the Read stands.
+    void everyReadKeepsABackup()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QVERIFY(identified(w));
+        QDir backups(b.t.appData.filePath("Moxta/configurator/backups"));
+        QVERIFY(backups.mkpath("."));
+        for (int i = 0; i < 50; ++i)
+            testutil::writeFile(backups.filePath(QString("240611-0042_20000101-0000%1.cfg").arg(i, 2, 10, QChar('0'))), "old\n");
+        testutil::writeFile(backups.filePath("240611-0043_20000101-000000.cfg"), "another box\n");
+
+        QVERIFY(w.poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
+        lin_OpenConfig("KVR5E", 0, 0);
+        lin_SetConfig("ref1_stroke_max", 4320);
+        zbx_SetUsageOfControlLink(8);
+        QVERIFY(lin_ProgramConfigRunMode(0, 1, 1) >= 0);
+        w.poll().mutex().unlock();
+        w.control<QAbstractButton>("btnReadConfig")->click();
+        QCOMPARE(statusText(w), QString("Done"));
+        const QStringList mine = backups.entryList({"240611-0042_*.cfg"}, QDir::Files, QDir::Name);
+        QCOMPARE(mine.size(), 50);
+        QCOMPARE(mine.first(), QString("240611-0042_20000101-000001.cfg")); // the oldest went
+        const QString newest = backups.filePath(mine.last());
+        QVERIFY(mine.last().startsWith("240611-0042_" + QDate::currentDate().toString("yyyyMMdd") + '-'));
+        QCOMPARE(platform::readIniText("parameters", "ref1_stroke_max", "", newest), QString("4320"));
+        QVERIFY(backups.exists("240611-0043_20000101-000000.cfg"));
+
+        // A second Read within the same second keeps both.
+        w.control<QAbstractButton>("btnReadConfig")->click();
+        QCOMPARE(backups.entryList({"240611-0042_*.cfg"}, QDir::Files).size(), 50);
+
+        // The folder cannot be made: the Read is done, the status bar says why there is no backup.
+        QVERIFY(backups.removeRecursively());
+        testutil::writeFile(backups.path(), "a file where the folder should be\n");
+        w.control<QAbstractButton>("btnReadConfig")->click();
+        QCOMPARE(statusText(w), "Done; no backup of the configuration read (cannot create " + QDir::toNativeSeparators(backups.path()) + ")");
+        QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
+    }
+
+    void openBackupFolder()
+    {
+        Bench b(kOneBox);
+        app::TfrmMain& w = *b.w;
+        QString asked;
+        bool viewerThere = true;
+        platform::setDocumentOpener([&](const QString& path) {
+            asked = path;
+            return viewerThere;
+        });
+        const QString folder = b.t.appData.filePath("Moxta/configurator/backups");
+        w.menuItem("mniOpenBackups")->trigger();
+        QCOMPARE(asked, folder);
+        QVERIFY(QFileInfo(folder).isDir());
+        viewerThere = false;
+        b.t.script.expect(MessageKind::Information, "Could not open the backup folder\n\n" + folder);
+        w.menuItem("mniOpenBackups")->trigger();
+        platform::setDocumentOpener({});
+        // Between Reset to defaults and Print in the File menu.
+        const QList<QAction*> items = w.findChild<QMenu*>("mnuFile")->actions();
+        QCOMPARE(items.indexOf(w.menuItem("mniOpenBackups")), items.indexOf(w.menuItem("mniReset")) + 1);
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
 

@@ -430,6 +430,8 @@ QList<Road> roads()
                     {"lin_ReadConfigRunMode", -2, M, {readFailed}, "Could not read configuration (ERROR_READ_TIMEOUT)"},
                     {"lin_GetConfig", -2, B, {kUndecodable}, "Done"},
                     {"lin_GetConfigResetToDefaults", -2, B, kNone, "Done"},
+                    // The backup of what was read.
+                    {"lin_SaveConfig", -20, B, kNone, "Done; no backup of the configuration read (ERROR_CFG_NO_PATH)"},
                     {"", 0, Where::Mutex, {"Internal error"}},
                 }};
 

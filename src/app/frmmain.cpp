@@ -10,8 +10,10 @@
 #include "device/moxtalib.h"
 #include "device/multiparallel.h"
 #include "device/selectdevice.h"
+#include "files/backups.h"
 #include "files/configfiles.h"
 #include "platform/directories.h"
+#include "platform/documents.h"
 #include "platform/version.h"
 #include "rules/actuators.h"
 #include "rules/entryrules.h"
@@ -29,6 +31,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -182,6 +185,23 @@ void TfrmMain::construct(const StartOptions& options)
     connect(menuItem(QStringLiteral("mniUsbDevice")), &QAction::triggered, this, &TfrmMain::mniUsbDeviceClick);
     connect(menuItem(QStringLiteral("mniHelp")), &QAction::triggered, this, &TfrmMain::mniHelpClick);
     connect(menuItem(QStringLiteral("mniPrint")), &QAction::triggered, this, &TfrmMain::mniPrintClick);
+    // File > Open backup folder: the backups of every Read, in the desktop's file manager.
+    auto* openBackups = new QAction(QStringLiteral("Open &backup folder"), this);
+    openBackups->setObjectName(QStringLiteral("mniOpenBackups"));
+    if (auto* file = findChild<QMenu*>(QStringLiteral("mnuFile"))) {
+        const QList<QAction*> items = file->actions();
+        const qsizetype reset = items.indexOf(menuItem(QStringLiteral("mniReset")));
+        file->insertAction(reset >= 0 && reset + 1 < items.size() ? items[reset + 1] : nullptr, openBackups);
+    }
+    connect(openBackups, &QAction::triggered, this, [this] {
+        const QString settings = platform::settingsDirectory();
+        const QString folder = settings.isEmpty() ? QString() : files::backupDirectory(settings);
+        const auto notOpened = [this, folder] {
+            ui::dialogs().information(this, QStringLiteral("Could not open the backup folder\n\n") + QDir::toNativeSeparators(folder));
+        };
+        if (folder.isEmpty() || !QDir().mkpath(folder) || !platform::openDocument(folder, notOpened))
+            notOpened();
+    });
     connect(m_box.get(), &device::BoxOperations::downloadEnded, this, [this] {
         if (m_afterDownload != AfterDownload::Nothing)
             QTimer::singleShot(0, this, &TfrmMain::finishDeferredAction);

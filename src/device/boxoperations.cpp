@@ -10,6 +10,8 @@
 #include "device/moxtalib.h"
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
+#include "files/backups.h"
+#include "platform/directories.h"
 #include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -110,8 +113,16 @@ void BoxOperations::read()
 
     if (m_view.colorFeedback(success) && !success)
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not read configuration"));
-    if (success)
-        m_view.setStatusText(QStringLiteral("Done"));
+    if (success) {
+        // What the box held, kept before anything can overwrite it; a backup that cannot be written
+        // is said, and the Read stands.
+        const QString settings = platform::settingsDirectory();
+        const QString failed = settings.isEmpty() ? QStringLiteral("no settings folder")
+                                                  : files::writeReadBackup(files::backupDirectory(settings), m_poll.status().serial,
+                                                                           QDateTime::currentDateTime());
+        m_view.setStatusText(failed.isEmpty() ? QStringLiteral("Done")
+                                              : QStringLiteral("Done; no backup of the configuration read (") + failed + u')');
+    }
     m_state.operationGuard = false;
 }
 
