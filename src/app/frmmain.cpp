@@ -194,8 +194,7 @@ void TfrmMain::construct(const StartOptions& options)
         file->insertAction(reset >= 0 && reset + 1 < items.size() ? items[reset + 1] : nullptr, openBackups);
     }
     connect(openBackups, &QAction::triggered, this, [this] {
-        const QString settings = platform::settingsDirectory();
-        const QString folder = settings.isEmpty() ? QString() : files::backupDirectory(settings);
+        const QString folder = files::backupDirectory();
         const auto notOpened = [this, folder] {
             ui::dialogs().information(this, QStringLiteral("Could not open the backup folder\n\n") + QDir::toNativeSeparators(folder));
         };

@@ -11,7 +11,6 @@
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
 #include "files/backups.h"
-#include "platform/directories.h"
 #include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
@@ -116,10 +115,9 @@ void BoxOperations::read()
     if (success) {
         // What the box held, kept before anything can overwrite it; a backup that cannot be written
         // is said, and the Read stands.
-        const QString settings = platform::settingsDirectory();
-        const QString failed = settings.isEmpty() ? QStringLiteral("no settings folder")
-                                                  : files::writeReadBackup(files::backupDirectory(settings), m_poll.status().serial,
-                                                                           QDateTime::currentDateTime());
+        const QString folder = files::backupDirectory();
+        const QString failed = folder.isEmpty() ? QStringLiteral("no settings folder")
+                                                : files::writeReadBackup(folder, m_poll.status().serial, QDateTime::currentDateTime());
         m_view.setStatusText(failed.isEmpty() ? QStringLiteral("Done")
                                               : QStringLiteral("Done; no backup of the configuration read (") + failed + u')');
     }

@@ -1,6 +1,7 @@
 #include "files/backups.h"
 
 #include "device/moxtalib.h"
+#include "platform/directories.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,9 +22,10 @@ QString fileNameOf(const QString& serial)
 
 } // namespace
 
-QString backupDirectory(const QString& settingsDirectory)
+QString backupDirectory()
 {
-    return QDir(settingsDirectory).filePath(QStringLiteral("backups"));
+    const QString settings = platform::settingsDirectory();
+    return settings.isEmpty() ? QString() : QDir(settings).filePath(QStringLiteral("backups"));
 }
 
 QString writeReadBackup(const QString& directory, const QString& serial, const QDateTime& when, int keep)

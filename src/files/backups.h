@@ -8,8 +8,8 @@
 
 namespace files {
 
-// "backups" under the settings folder.
-QString backupDirectory(const QString& settingsDirectory);
+// "backups" under the settings folder; empty when there is no settings folder.
+QString backupDirectory();
 
 // Writes the session's configuration (the one just read) into `directory` as
 // <serial>_<yyyyMMdd-HHmmss>.cfg and removes the oldest backups of that box beyond `keep`.
