@@ -46,17 +46,7 @@ int main(int argc, char** argv)
     moxtasim::loadBench("[bench]\nlin_baud=19200\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n");
     app::StartOptions options;
     options.arguments = {QStringLiteral("COMBINED")};
-    // A window whose poll has identified the box and watches it; null when it never does.
-    const auto startWatching = [&options] {
-        auto program = std::make_unique<app::Application>(options);
-        app::TfrmMain& w = program->mainWindow();
-        w.show();
-        for (int i = 0; i < 100 && !w.control(QStringLiteral("btnReadConfig"))->isEnabled(); ++i)
-            wait(100);
-        if (!w.control(QStringLiteral("btnReadConfig"))->isEnabled())
-            program.reset();
-        return program;
-    };
+    const auto startWatching = [&options] { return benchutil::startWatching(options); };
     auto program = startWatching();
     if (!program) {
         std::puts("box not identified");

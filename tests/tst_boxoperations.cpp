@@ -50,17 +50,6 @@ QColor windowColour(const app::TfrmMain& w)
     return w.centralWidget()->palette().color(QPalette::Window);
 }
 
-// Waits until the live status shows the box (a few poll cycles; generous for a loaded machine).
-bool identified(app::TfrmMain& w)
-{
-    for (int i = 0; i < 200; ++i) {
-        w.GuiTimerTimer();
-        if (w.control("btnReadConfig")->isEnabled())
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
 
 struct Bench
 {
@@ -156,7 +145,7 @@ private slots:
     {
         Bench b("[bench]\nlin_baud=0\n[adapter:A]\n[adapter:OLD]\nusable=0\n[box:A:0]\n", {"COMBINED"}, "1", "A");
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         b.t.script.expectDialog("frmSelectDevice", [](QDialog* d) {
             auto* list = d->findChild<QListWidget*>("lbxDevices");
             if (!d->findChild<QLabel*>("lblInfo")->text().startsWith("Select new Zubrex device from the list"))
@@ -180,7 +169,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(w.control<QLabel>("lblSoftware")->text(), QString("40123"));
         QCOMPARE(w.control<QLabel>("lblVersion")->text(), QString("1.23"));
         QCOMPARE(w.control<QLabel>("lblSerial")->text(), QString("240611-0042"));
@@ -206,7 +195,7 @@ private slots:
 
         // Plugged in again, the Status tab comes back as the active page.
         moxtasim::plug("ZUBREX-0001", 0);
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(w.pgcMain()->currentWidget(), w.tab("tsErrList"));
         QVERIFY(b.t.script.problems().isEmpty());
     }
@@ -223,7 +212,7 @@ private slots:
         auto program = t.startApplication();
         app::TfrmMain& w = program->mainWindow();
         w.formActivate();
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(w.control<QLabel>("lblReady")->text(), QString("Ready"));
         testutil::writeFile(bench, idle + "busy=1\n");
         QTRY_COMPARE_WITH_TIMEOUT((w.GuiTimerTimer(), w.control<QLabel>("lblReady")->text()), QString("Busy"), 5000);
@@ -242,7 +231,7 @@ private slots:
         app::TfrmMain& w = *b.w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QTabWidget* tabs = w.pgcMain();
         QTabBar* bar = tabs->tabBar();
         QWidget* status = w.tab("tsErrList");
@@ -270,7 +259,7 @@ private slots:
         w.poll().changed() = 1;
         w.GuiTimerTimer();
         moxtasim::plug("ZUBREX-0001", 0);
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(tabs->currentWidget(), status);
 
         // Unplugged again, then the user steps to another page by keyboard: the page stays.
@@ -281,7 +270,7 @@ private slots:
         QVERIFY(tabs->currentWidget() != before);
         QWidget* chosen = tabs->currentWidget();
         moxtasim::plug("ZUBREX-0001", 0);
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(tabs->currentWidget(), chosen);
 
         // A mode switch that moves the page while the box is gone is the program's move, not the
@@ -292,7 +281,7 @@ private slots:
         w.menuItem("mniWZQ")->trigger();
         QCOMPARE(tabs->currentWidget(), w.tab("tsRefs"));
         moxtasim::plug("ZUBREX-0001", 0);
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(tabs->currentWidget(), status);
         QVERIFY2(b.t.script.problems().isEmpty(), qPrintable(b.t.script.problems().join('\n')));
     }
@@ -323,7 +312,7 @@ private slots:
     {
         Bench b("[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\n[box:ZUBREX-0001:0]\nhardware_id=80\nsoftware=40123\n", {"WZQ"});
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         // The box holds a configuration the window cannot show: two memories on one value slot.
         QVERIFY(w.poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
         lin_OpenConfig("KVR5E", 0, 0);
@@ -365,7 +354,7 @@ private slots:
         QFETCH(bool, fail);
         Bench b(kOneBox, {"COMBINED"}, colorType);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         const bool off = colorType == "0";
         const QColor normal = windowColour(w);
 
@@ -403,7 +392,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QDir backups(b.t.appData.filePath("Moxta/configurator/backups"));
         QVERIFY(backups.mkpath("."));
         for (int i = 0; i < 50; ++i)
@@ -466,7 +455,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         w.control<QComboBox>("cmbStroke1")->setEditText("612");
         w.mniProgramClick();
         QCOMPARE(statusText(w), QString("Done"));
@@ -489,7 +478,7 @@ private slots:
     {
         Bench b("[bench]\nlin_baud=0\n[adapter:A]\n[box:A:0]\nhardware_id=90\nproduct_class=2\n");
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QCOMPARE(w.state().connectedBoxMode, 2);
         const QString question = "Configurator needs to change mode to continue.\n\nAre you sure you want to change to RQ9";
         b.t.script.expect(MessageKind::Question, question, false);
@@ -614,7 +603,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QTemporaryDir dir;
         const QString file = testutil::writeFile(dir.filePath("app.hex"), QByteArray::fromStdString(hextext::image(4096)));
         QVERIFY(!w.control("btnDownloadOnly")->isEnabled());
@@ -664,7 +653,7 @@ private slots:
         app::TfrmMain& w = *b.w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         QTemporaryDir dir;
         w.control<QLineEdit>("edtHexFile")->setText(
             testutil::writeFile(dir.filePath("app.hex"), QByteArray::fromStdString(hextext::image(4096))));
@@ -706,7 +695,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         const QString question = "This will erase the connected devices stored memory positions\n\nContinue?";
         b.t.script.expect(MessageKind::Question, question, false);
         w.ButtonResetMemoryPositionsClick();
@@ -732,7 +721,7 @@ private slots:
     {
         Bench b(kOneBox);
         app::TfrmMain& w = *b.w;
-        QVERIFY(identified(w));
+        QVERIFY(testutil::waitForBox(w));
         b.t.script.expect(MessageKind::Information, "Initialization lock successfully reset");
         w.btnResetInitLockClick();
         moxtasim::injectStatus("lin_RC_DoAny", -2);

@@ -134,16 +134,7 @@ struct Parallel
         w->menuItem("mniMultiparallel")->trigger();
     }
 
-    bool waitForBox()
-    {
-        for (int i = 0; i < 200; ++i) {
-            w->GuiTimerTimer();
-            if (w->control("btnReadConfig")->isEnabled())
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
-    }
+    bool waitForBox() { return testutil::waitForBox(*w); }
 
     QLabel* label(const QString& name) const { return w->control<QLabel>(name); }
     QAbstractButton* button(const QString& name) const { return w->control<QAbstractButton>(name); }

@@ -141,16 +141,7 @@ struct Matrix
     }
 
     // Until the poll watches the addressed box and the window offers Read.
-    bool identified(int tries = 200)
-    {
-        for (int i = 0; i < tries; ++i) {
-            w->GuiTimerTimer();
-            if (w->poll().state() == device::PollWatch && w->control("btnReadConfig")->isEnabled())
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
-    }
+    bool identified(int tries = 200) { return testutil::waitForBox(*w, true, tries); }
 
     QString statusText() const { return w->statusBar()->currentMessage(); }
     QAbstractButton* button(const char* name) const { return w->control<QAbstractButton>(QString::fromLatin1(name)); }

@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/frmmain.h"
 #include "config/windowstate.h"
+#include "device/pollthread.h"
 #include "ui/dialogs.h"
 
 #include <moxtasim.h>
@@ -21,6 +22,19 @@
 #include "testutil.h"
 
 namespace testutil {
+
+// Waits until the live status shows the box (a few poll cycles; generous for a loaded machine);
+// with watching, also until the poll has gone on to watch it.
+inline bool waitForBox(app::TfrmMain& w, bool watching = false, int tries = 200)
+{
+    for (int i = 0; i < tries; ++i) {
+        w.GuiTimerTimer();
+        if (w.control(QStringLiteral("btnReadConfig"))->isEnabled() && (!watching || w.poll().state() == device::PollWatch))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
 
 inline const char* const kQuietBench = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n";
 

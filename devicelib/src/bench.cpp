@@ -137,6 +137,7 @@ void parseBox(const IniSection& section, const std::string& baseDirectory, BoxSp
               std::vector<std::string>& warnings)
 {
     int configLine = section.line;
+    int keepsLine = section.line;
     for (const IniEntry& e : section.entries) {
         const std::string& k = e.key;
         if (equalsIgnoreCase(k, "connected"))
@@ -176,11 +177,18 @@ void parseBox(const IniSection& section, const std::string& baseDirectory, BoxSp
             configLine = e.line;
         } else if (equalsIgnoreCase(k, "fail"))
             box.fail = failList(e);
-        else
+        else if (equalsIgnoreCase(k, "keeps")) {
+            box.keeps = listItems(e.value);
+            keepsLine = e.line;
+        } else
             warnings.push_back("line " + std::to_string(e.line) + ": unknown key " + k + " ignored");
     }
 
     const LayoutIndex* layout = findLayout(box.configType);
+    for (const std::string& name : box.keeps)
+        if (!layout->numericByName.contains(name))
+            throw Fault{keepsLine, "keeps names " + (name.empty() ? std::string("an empty name") : name) + ", which the "
+                                       + box.configType + " layout does not hold"};
     struct stat st {};
     if (!box.configPath.empty() && ::stat(box.configPath.c_str(), &st) == 0) {
         CfgFile file;

@@ -52,6 +52,8 @@ struct BoxSpec
     std::string configPath; // absolute or relative to the working directory; empty: kept in memory
     std::optional<Configuration> configuration; // from configPath when it exists, else the layout's defaults
     FailMap fail;
+    // Parameters the box silently keeps when it is programmed (a box whose firmware ignores them).
+    std::vector<std::string> keeps;
 };
 
 struct Bench

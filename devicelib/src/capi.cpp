@@ -422,12 +422,16 @@ int16_t lin_ProgramConfigRunMode(uint8_t device, int32_t reserved1, int32_t rese
     BoxRuntime* b = sessionBox(s, device, status);
     if (!b)
         return status;
-    const Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
+    Configuration programmed = s.sessionResetToDefaults ? Configuration(s.session->index()) : *s.session;
     // The box takes the new configuration whole at the end of the transfer: one cut short leaves it
     // with the one it had. A box that starts driving refuses the rest.
     if (const TransferEnd end = transfer(s, configurationBytes(programmed), b, BoxRole::Configuring);
         end != TransferEnd::Done)
         return statusOf(end, ERROR_CFG_WRITING);
+    // A box that ignores some parameters says nothing of it.
+    for (const std::string& name : b->setup.keeps)
+        if (uint16_t held = 0; b->stored.get(name, held) == OK)
+            programmed.set(name, held);
     if (!b->setup.configPath.empty() && saveCfg(b->setup.configPath, programmed, std::string(), false) != OK)
         return ERROR_CFG_WRITING;
     b->stored = programmed;

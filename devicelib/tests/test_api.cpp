@@ -422,6 +422,24 @@ TEST_F(Api, FactoryDefaultsMarkProgramsTheDefaults)
     EXPECT_EQ(lin_GetConfigResetToDefaults() & 0xFF, 0); // a read clears the mark
 }
 
+TEST_F(Api, ABoxThatKeepsParametersIgnoresThemSilently)
+{
+    std::string error;
+    ASSERT_TRUE(moxtasim::loadBench("[bench]\nlin_baud=0\n[adapter:ZB-A]\n[box:ZB-A:0]\nkeeps=channel1\n", &error)) << error;
+    connect();
+    uint16_t before = 0;
+    ASSERT_EQ(lin_GetConfig("channel1", &before), 0);
+    ASSERT_EQ(lin_SetConfig("channel1", uint16_t(before + 1)), 0);
+    ASSERT_EQ(lin_SetConfig("channel2", 4242), 0);
+    ASSERT_EQ(lin_ProgramConfigRunMode(0, 1, 1), 0);
+    ASSERT_GE(lin_ReadConfigRunMode(0, 1), 1);
+    uint16_t v = 0;
+    ASSERT_EQ(lin_GetConfig("channel1", &v), 0);
+    EXPECT_EQ(v, before);
+    ASSERT_EQ(lin_GetConfig("channel2", &v), 0);
+    EXPECT_EQ(v, 4242);
+}
+
 TEST_F(Api, ProgrammingWritesTheBoxFileAtomically)
 {
     const std::string dir = ::testing::TempDir();

@@ -42,7 +42,7 @@ TEST(Bench, EveryKeyIsRead)
                        "[box:A:with:colons:3]\nconnected=0\nhardware_id=255\nrevision=127\nproduct_class=2\n"
                        "software=-5\nversion=65535\nserial=123456789012345\ndate=20240101\nactivations=4294967295\n"
                        "sit_stands=7\nbusy=-1\npowered_seconds=4294967295\nerrors=1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9,4294967295:65535\n"
-                       "config_type=MZ40\nfail=lin_RC_GetErrors:-2\n";
+                       "config_type=MZ40\nfail=lin_RC_GetErrors:-2\nkeeps=channel1, channel2\n";
     Bench bench;
     std::string error;
     std::vector<std::string> warnings;
@@ -66,6 +66,7 @@ TEST(Bench, EveryKeyIsRead)
     EXPECT_EQ(box.errors[9].code, 65535);
     EXPECT_EQ(box.configuration->type(), "MZ40");
     EXPECT_EQ(box.fail.at("lin_RC_GetErrors"), -2);
+    EXPECT_EQ(box.keeps, (std::vector<std::string>{"channel1", "channel2"}));
 }
 
 TEST(Bench, UnknownKeysAreNamedAndIgnored)
@@ -99,6 +100,8 @@ TEST(Bench, FaultsNameTheLineAndGiveAnEmptyBench)
         {"[adapter:A]\n[box:A:0]\nerrors=12\n", 3},
         {"[adapter:A]\n[box:A:0]\nconfig_type=KVR6\n", 3},
         {"[adapter:A]\n[box:A:0]\nfail=lin_OpenConfig\n", 3},
+        {"[adapter:A]\n[box:A:0]\nkeeps=channel1,no_such_parameter\n", 3},
+        {"[adapter:A]\n[box:A:0]\nkeeps=channel1,,channel2\n", 3},
         {"[adapter:A]\n[box:A:4]\n", 2},
         {"[adapter:A]\n[box:B:0]\n", 2},
         {"[box:A:0]\n[adapter:A]\n", 1},

@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 #include "compare/formcompare.h"
+#include "compare/frmboxdifferences.h"
 #include "config/channels.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
@@ -43,6 +44,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -201,10 +203,92 @@ void TfrmMain::construct(const StartOptions& options)
         if (folder.isEmpty() || !QDir().mkpath(folder) || !platform::openDocument(folder, notOpened))
             notOpened();
     });
+    addComparisonItems();
     connect(m_box.get(), &device::BoxOperations::downloadEnded, this, [this] {
         if (m_afterDownload != AfterDownload::Nothing)
             QTimer::singleShot(0, this, &TfrmMain::finishDeferredAction);
     });
+}
+
+void TfrmMain::addComparisonItems()
+{
+    // File > Compare with box, after Program, and its button on the Programmer tab: both offered
+    // whenever Read is.
+    auto* compareItem = new QAction(QStringLiteral("&Compare with box..."), this);
+    compareItem->setObjectName(QStringLiteral("mniCompareBox"));
+    if (auto* file = findChild<QMenu*>(QStringLiteral("mnuFile"))) {
+        const QList<QAction*> items = file->actions();
+        const qsizetype program = items.indexOf(menuItem(QStringLiteral("mniProgram")));
+        file->insertAction(program >= 0 && program + 1 < items.size() ? items[program + 1] : nullptr, compareItem);
+    }
+    QPushButton* compareButton = nullptr;
+    if (QWidget* page = tab(QStringLiteral("tsProgrammer"))) {
+        auto* group = new QGroupBox(QStringLiteral("Compare with box"), page);
+        group->setObjectName(QStringLiteral("gbCompareBox"));
+        group->setGeometry(8, 212, 754, 100);
+        auto* note = new QLabel(QStringLiteral("Before programming, see how the connected box differs from the window's values "
+                                               "or from a configuration file. Nothing is changed by it."),
+                                group);
+        note->setObjectName(QStringLiteral("lblCompareBoxNote"));
+        note->setWordWrap(true);
+        note->setGeometry(12, 24, 730, 34);
+        compareButton = new QPushButton(QStringLiteral("Compare with box..."), group);
+        compareButton->setObjectName(QStringLiteral("btnCompareBox"));
+        compareButton->setToolTip(QStringLiteral("Read the connected box and list every parameter in which it differs from the "
+                                                 "window's values or from a configuration file."));
+        compareButton->setGeometry(12, 62, 160, 28);
+        connect(compareButton, &QPushButton::clicked, this, &TfrmMain::mniCompareBoxClick);
+    }
+    connect(compareItem, &QAction::triggered, this, &TfrmMain::mniCompareBoxClick);
+    QAction* read = menuItem(QStringLiteral("mniRead"));
+    const auto followRead = [read, compareItem, compareButton] {
+        compareItem->setEnabled(read->isEnabled());
+        if (compareButton)
+            compareButton->setEnabled(read->isEnabled());
+    };
+    connect(read, &QAction::changed, this, followRead);
+    followRead();
+
+    // Settings > Verify after programming, before the multiparallel item.
+    auto* verify = new QAction(QStringLiteral("&Verify after programming"), this);
+    verify->setObjectName(QStringLiteral("mniVerifyProgram"));
+    verify->setCheckable(true);
+    if (auto* settings = findChild<QMenu*>(QStringLiteral("mnuSettings"))) {
+        const QList<QAction*> items = settings->actions();
+        const qsizetype multiparallel = items.indexOf(menuItem(QStringLiteral("mniMultiparallel")));
+        // Above the separator that sets the multiparallel item apart.
+        settings->insertAction(multiparallel >= 1 ? items[multiparallel - 1] : nullptr, verify);
+    }
+    connect(verify, &QAction::triggered, this, [this, verify] { m_settings.setVerifyAfterProgram(verify->isChecked()); });
+
+    m_box->showDifferences = [this](const device::BoxDifferences& found) { showDifferences(found); };
+}
+
+void TfrmMain::showDifferences(const device::BoxDifferences& found)
+{
+    // Made for each showing: the groups and units follow the mode and unit in force.
+    TfrmBoxDifferences window(*this, *m_state, this);
+    TfrmBoxDifferences::Setup setup;
+    setup.title = found.verify ? QStringLiteral("Verify after programming") : QStringLiteral("Compare with box");
+    setup.boxText = found.boxText;
+    setup.box = found.box;
+    setup.other = found.other;
+    setup.otherHeading = found.verify ? QStringLiteral("Programmed") : QStringLiteral("Window");
+    setup.fileChoice = !found.verify;
+    setup.readFile = [](const QString& path, config::SessionValues& values) { return config::readFileValues(path, values); };
+    setup.statusText = [](int16_t status) { return device::lib::errorMessage(status); };
+    setup.alarm = found.verify;
+    window.setUp(std::move(setup));
+    ui::dialogs().run(&window);
+}
+
+void TfrmMain::mniCompareBoxClick()
+{
+    // A value being typed is checked first, as for Program: the comparison takes the window as it
+    // stands.
+    if (!ui::finishEntry(this))
+        return;
+    m_box->compareWithBox();
 }
 
 void TfrmMain::formCreate()
@@ -225,6 +309,7 @@ void TfrmMain::formCreate()
     }
 
     applyDisplayPreferences();
+    menuItem(QStringLiteral("mniVerifyProgram"))->setChecked(m_settings.verifyAfterProgram());
 
     m_arrays.resolve(*this);
     connectHandlers();

@@ -33,6 +33,7 @@ struct WindowState;
 
 namespace device {
 class BoxOperations;
+struct BoxDifferences;
 class LiveStatus;
 class Multiparallel;
 }
@@ -111,6 +112,7 @@ public:
     // Talking to the box
     void mniReadClick();
     void mniProgramClick();
+    void mniCompareBoxClick();
     void btnFileSelectClick();
     void btnDownloadOnlyClick();
     void btnResetInitLockClick();
@@ -186,6 +188,10 @@ private:
     QImage informationPicture() const;
 
     void construct(const StartOptions& options);
+    // Compare with box and Verify after programming: their menu items and button, and the window
+    // that shows what differs.
+    void addComparisonItems();
+    void showDifferences(const device::BoxDifferences& found);
     void formCreate();
     void formDestroy();
     void connectHandlers();

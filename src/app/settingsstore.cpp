@@ -118,6 +118,16 @@ void SettingsStore::setWarnOnChange(bool warn)
     write(QStringLiteral("WarnOnChange"), flag(warn));
 }
 
+bool SettingsStore::verifyAfterProgram() const
+{
+    return readInteger(QStringLiteral("VerifyAfterProgram"), QStringLiteral("0")) > 0;
+}
+
+void SettingsStore::setVerifyAfterProgram(bool verify)
+{
+    write(QStringLiteral("VerifyAfterProgram"), flag(verify));
+}
+
 long SettingsStore::hardware() const
 {
     return readInteger(QStringLiteral("Hardware"), QStringLiteral("0"));

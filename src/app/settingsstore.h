@@ -50,6 +50,10 @@ public:
     bool warnOnChange() const;
     void setWarnOnChange(bool warn);
 
+    // Programming reads the box back and compares; default false.
+    bool verifyAfterProgram() const;
+    void setVerifyAfterProgram(bool verify);
+
     // Product mode 0 to 4; default 0.
     long hardware() const;
     void setHardware(int mode);

@@ -8,6 +8,7 @@
 #include "config/windowstate.h"
 #include "device/livestatus.h"
 #include "device/moxtalib.h"
+#include "device/multiparallel.h"
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
 #include "files/backups.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QTime>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -32,6 +34,17 @@ namespace {
 
 // The operation whose download runs: the library's progress callback carries no context.
 ui::FormView* g_downloadView = nullptr;
+
+// What the box held, kept before anything can overwrite it (the session holds what was just read);
+// the status text after a successful read: a backup that cannot be written is said, and the read
+// stands.
+QString doneAfterBackup(const QString& serial)
+{
+    const QString folder = files::backupDirectory();
+    const QString failed = folder.isEmpty() ? QStringLiteral("no settings folder")
+                                            : files::writeReadBackup(folder, serial, QDateTime::currentDateTime());
+    return failed.isEmpty() ? QStringLiteral("Done") : QStringLiteral("Done; no backup of the configuration read (") + failed + u')';
+}
 
 } // namespace
 
@@ -112,22 +125,99 @@ void BoxOperations::read()
 
     if (m_view.colorFeedback(success) && !success)
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not read configuration"));
-    if (success) {
-        // What the box held, kept before anything can overwrite it; a backup that cannot be written
-        // is said, and the Read stands.
-        const QString folder = files::backupDirectory();
-        const QString failed = folder.isEmpty() ? QStringLiteral("no settings folder")
-                                                : files::writeReadBackup(folder, m_poll.status().serial, QDateTime::currentDateTime());
-        m_view.setStatusText(failed.isEmpty() ? QStringLiteral("Done")
-                                              : QStringLiteral("Done; no backup of the configuration read (") + failed + u')');
-    }
+    if (success)
+        m_view.setStatusText(doneAfterBackup(m_poll.status().serial));
     m_state.operationGuard = false;
+}
+
+QString BoxOperations::readBoxValues(config::SessionValues& values)
+{
+    lib::closeConfig();
+    const int16_t count = lib::openConfig(m_state.configurationType);
+    lib::setUsageOfControlLink(8);
+    const uint8_t device = m_poll.deviceNumber();
+    const int16_t r = runPainted([device] { return lib::readConfigRunMode(device); });
+    if (r < 1)
+        return QStringLiteral("Could not read configuration (") + lib::errorMessage(r) + u')';
+    if (const int16_t status = config::readSessionValues(values, count >= 0 ? count : -1); status < 0)
+        return QStringLiteral("Could not read configuration (") + lib::errorMessage(status) + u')';
+    return {};
+}
+
+QString BoxOperations::boxText(bool readBack) const
+{
+    return QStringLiteral("%1, serial number %2, %3 at %4")
+        .arg(kPositionNames.value(m_poll.deviceNumber()), m_poll.status().serial,
+             readBack ? QStringLiteral("read back") : QStringLiteral("read"),
+             QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void BoxOperations::compareWithBox()
+{
+    if (!beginGuardedBoxOperation())
+        return;
+    m_poll.state() = PollIdle;
+    m_view.restoreNormalColour();
+    m_view.setStatusText(QStringLiteral("Reading configuration"));
+    BoxDifferences differences;
+    QString failure;
+    QString done;
+    {
+        // Neither the window nor the session keeps anything of this: the session is given back as
+        // it was when the comparison has been read.
+        const config::SessionKeeper keeper;
+        config::storeConfiguration(m_view, m_state);
+        if (const int16_t status = config::readSessionValues(differences.other); status < 0)
+            failure = QStringLiteral("Could not read the window's values (") + lib::errorMessage(status) + u')';
+        else
+            failure = readBoxValues(differences.box);
+        if (failure.isEmpty())
+            done = doneAfterBackup(m_poll.status().serial);
+    }
+    differences.boxText = boxText(false);
+    m_poll.state() = PollWatch;
+    m_poll.mutex().unlock();
+    m_state.operationGuard = false;
+
+    // Said as Read says it: in colour, or in a message when the colour is off.
+    if (!failure.isEmpty())
+        m_view.setStatusText(failure);
+    if (m_view.colorFeedback(failure.isEmpty()) && !failure.isEmpty())
+        ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not read configuration"));
+    if (!failure.isEmpty())
+        return;
+    m_view.setStatusText(done);
+    if (showDifferences)
+        showDifferences(differences);
+}
+
+QString BoxOperations::verifyProgrammed(BoxDifferences& differences)
+{
+    // A box reset to its factory defaults holds its own defaults, not what the window sent.
+    if (lib::getConfigResetToDefaults())
+        return QStringLiteral("Done; not verified (factory defaults programmed)");
+    m_view.setStatusText(QStringLiteral("Verifying configuration"));
+    const config::SessionKeeper keeper;
+    differences.verify = true;
+    if (const int16_t status = config::readSessionValues(differences.other); status < 0)
+        return QStringLiteral("Done; not verified (") + lib::errorMessage(status) + u')';
+    if (const QString failure = readBoxValues(differences.box); !failure.isEmpty())
+        return QStringLiteral("Done; not verified (") + failure + u')';
+    differences.boxText = boxText(true);
+    const int differing = config::differenceCount(differences.box, differences.other);
+    if (differing == 0)
+        return QStringLiteral("Done (verified)");
+    return QStringLiteral("Verify failed: ") + config::differenceSummary(differing, int(differences.box.size()));
 }
 
 void BoxOperations::program()
 {
     bool success = false;
     bool goOn = true;
+    const QAction* verifyItem = m_view.menuItem(QStringLiteral("mniVerifyProgram"));
+    const bool verify = verifyItem && verifyItem->isChecked();
+    QString done = QStringLiteral("Done");
+    BoxDifferences differences;
     if (!m_state.operationGuard) {
         m_state.operationGuard = true;
         if (m_view.modeCheck()) {
@@ -156,6 +246,8 @@ void BoxOperations::program()
                 } else {
                     QThread::msleep(20);
                     success = true;
+                    if (verify)
+                        done = verifyProgrammed(differences);
                 }
             }
             m_poll.state() = withFirmware ? PollReadIdentity : PollWatch;
@@ -163,11 +255,15 @@ void BoxOperations::program()
         }
         m_state.operationGuard = false;
     }
-    const bool off = m_view.colorFeedback(success);
+    // A box that does not hold what was programmed is a failure, shown with what differs.
+    const bool differ = success && !differences.box.isEmpty() && done != QStringLiteral("Done (verified)");
+    const bool off = m_view.colorFeedback(success && !differ);
     if (success)
-        m_view.setStatusText(QStringLiteral("Done"));
+        m_view.setStatusText(done);
     else if (off && goOn)
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not program configuration"));
+    if (differ && showDifferences)
+        showDifferences(differences);
 }
 
 int BoxOperations::progressCallback(int percent)

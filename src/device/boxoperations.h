@@ -3,8 +3,12 @@
 // Read, Program, the firmware download and the service commands: everything the window asks of the
 // connected box, under the pause protocol of the live status.
 
+#include "config/sessionvalues.h"
+
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class TfrmSelectDevice;
 
@@ -29,6 +33,17 @@ void resumePoll(PollThread& poll, int state);
 // Keeps the window painted while it waits; what the user does meanwhile waits for the end.
 void waitPainted(int milliseconds);
 
+// What a comparison read: the box, and what it is compared with (the window's values, or what was
+// just programmed).
+struct BoxDifferences
+{
+    bool verify = false;
+    // Which box, as the window names it.
+    QString boxText;
+    config::SessionValues box;
+    config::SessionValues other;
+};
+
 class BoxOperations : public QObject
 {
     Q_OBJECT
@@ -39,6 +54,11 @@ public:
     // File > Read configuration, File > Program configuration.
     void read();
     void program();
+    // File > Compare with box: the box read as Read reads it, against the window's values; the
+    // window itself is left as it is.
+    void compareWithBox();
+    // Shows what a comparison or a verify found (the difference window).
+    std::function<void(const BoxDifferences&)> showDifferences;
     // The firmware download, on its own (the Download button) or as Program's first step; true
     // when the caller may go on.
     bool downloadFirmware(bool fromProgram);
@@ -62,6 +82,13 @@ private:
     // The guard, the mode check and the poll mutex, in this order; false (and nothing held) when
     // one of them says no.
     bool beginGuardedBoxOperation();
+    // Reads the box addressed into the session (the window kept painted) and takes out its values;
+    // empty, or the status text of what failed.
+    QString readBoxValues(config::SessionValues& values);
+    // After a successful Program, with verifying asked for: the box read back against what was
+    // programmed. The status text of the outcome; `differences` filled when they differ.
+    QString verifyProgrammed(BoxDifferences& differences);
+    QString boxText(bool readBack) const;
     // The progress callback of the download: the bar, and the window kept painted.
     static int progressCallback(int percent);
 
