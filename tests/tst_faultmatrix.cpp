@@ -51,6 +51,8 @@ const QString kUndecodable = "Configuration cannot be decoded correctly by confi
                              "Cannot program/save until reset to defaults is performed.";
 // Among a cell's messages: those before it come ahead of the road's own dialogs.
 const QString kThen = QStringLiteral("<the road's own dialogs>");
+// Among a cell's messages: the difference window shows there (and is closed at once).
+const QString kDifferences = QStringLiteral("<the difference window>");
 const QString kErase = "This will erase the connected devices stored memory positions\n\nContinue?";
 
 // Two bed boxes of a parallel system (WZQ), or one desk box (KVR5E) for the desk's own commands.
@@ -426,6 +428,25 @@ QList<Road> roads()
                     {"", 0, Where::Mutex, {"Internal error"}},
                 }};
 
+    // Compare with box: the window's values taken out of the session, the box read into it, the
+    // session given back; the difference window when both could be read.
+    all << Road{"Compare with box", bedBench(), {"WZQ"}, {}, false, false, 3, {kDifferences}, identified, nothing,
+                [](Matrix& m) { m.button("btnCompareBox")->click(); }, noCheck,
+                {
+                    {"lin_SaveConfig", -20, B, {kDifferences}, "Done; no backup of the configuration read (ERROR_CFG_NO_PATH)"},
+                    {"lin_CloseConfig", -1, B, {kDifferences}, "Done"},
+                    {"lin_OpenConfig", -29, B, {readFailed}, "Could not read the window's values (ERROR_CFG_NOT_OPEN)"},
+                    {"lin_SetConfig", -2, B, {kDifferences}, "Done"},
+                    {"lin_SetStringConfig", -2, B, {kDifferences}, "Done"},
+                    {"lin_SetConfigResetToDefaults", -2, B, {kDifferences}, "Done"},
+                    {"lin_GetConfigNameExt", -24, B, {readFailed}, "Could not read the window's values (ERROR_CFG_INVALID_PARAMETER)"},
+                    {"lin_GetConfig", -2, B, {readFailed}, "Could not read the window's values (ERROR_READ_TIMEOUT)"},
+                    {"zbx_SetUsageOfControlLink", -1, B, {kDifferences}, "Done"},
+                    {"lin_ReadConfigRunMode", -2, M, {readFailed}, "Could not read configuration (ERROR_READ_TIMEOUT)"},
+                    {"lin_LoadConfig", -30, B, {kDifferences}, "Done"},
+                    {"", 0, Where::Mutex, {"Internal error"}},
+                }};
+
     // Program stores the window into a fresh session first; a failed session makes it fail as a
     // whole. With firmware, the download comes between the store and the program.
     const QList<Cell> store = {
@@ -466,6 +487,32 @@ QList<Road> roads()
                         {"zbx_SetUsageOfControlLink(8)", -1, B, {programFailed}, "Could not program configuration (ERROR_INVALID_COMMAND)"},
                         held,
                     }};
+    // Verify after programming: the box read back after a successful Program. What cannot be
+    // read back leaves the Program done, not verified.
+    auto verified = [](QList<Cell> cells) {
+        for (Cell& c : cells)
+            if (c.statusText == u"Done")
+                c.statusText = QStringLiteral("Done (verified)");
+        return cells;
+    };
+    all << Road{"Program, verified", bedBench(), {"WZQ"}, {}, false, false, 3, {},
+                [](Matrix& m) {
+                    QVERIFY(m.identified());
+                    m.w->menuItem("mniVerifyProgram")->trigger();
+                    QVERIFY(m.w->menuItem("mniVerifyProgram")->isChecked());
+                },
+                nothing, [](Matrix& m) { m.button("btnProgramConfig")->click(); }, noCheck,
+                verified(store + QList<Cell>{{"zbx_SetUsageOfControlLink", -1, B, kNone, "Done"}}) + programming
+                    + QList<Cell>{
+                        {"lin_GetConfigResetToDefaults", -2, B, kNone, "Done (verified)"},
+                        {"lin_SaveConfig", -20, B, kNone, "Done (verified)"},
+                        {"lin_GetConfigNameExt", -24, B, kNone, "Done; not verified (ERROR_CFG_INVALID_PARAMETER)"},
+                        {"lin_GetConfig", -2, B, kNone, "Done; not verified (ERROR_READ_TIMEOUT)"},
+                        {"lin_ReadConfigRunMode", -2, M, kNone, "Done; not verified (Could not read configuration (ERROR_READ_TIMEOUT))"},
+                        {"lin_LoadConfig", -30, B, kNone, "Done (verified)"},
+                        held,
+                    }};
+
     all << Road{"Download only", bedBench(), {"WZQ"}, {}, false, false, 1, {}, withHexFile, confirmHandsets,
                 [](Matrix& m) { m.button("btnDownloadOnly")->click(); }, noCheck,
                 download + QList<Cell>{{"zbx_SetUsageOfControlLink(8)", -1, B, kNone, "Done"}, held}};
@@ -735,16 +782,25 @@ const QList<Road>& allRoads()
     return r;
 }
 
+// A message the road gives, or the difference window.
+void expectMessage(Matrix& m, const QString& message)
+{
+    if (message == kDifferences)
+        m.t.script.expectDialog(QStringLiteral("frmBoxDifferences"), [](QDialog*) { return int(QDialog::Accepted); });
+    else
+        m.t.script.expect(MessageKind::Information, message);
+}
+
 // The road's own dialogs and the cell's messages, in the order they come.
 void expectCell(Matrix& m, const Road& road, const Cell& cell)
 {
     const qsizetype then = cell.messages.indexOf(kThen);
     for (qsizetype i = 0; i < then; ++i)
-        m.t.script.expect(MessageKind::Information, cell.messages[i]);
+        expectMessage(m, cell.messages[i]);
     if (cell.steps)
         road.steps(m);
     for (qsizetype i = then + 1; i < cell.messages.size(); ++i)
-        m.t.script.expect(MessageKind::Information, cell.messages[i]);
+        expectMessage(m, cell.messages[i]);
 }
 
 // The library functions a road calls, apart from the poll's (or only the poll's, for its own roads).
@@ -791,7 +847,7 @@ private slots:
             r.steps(m);
         }
         for (const QString& message : r.cleanMessages)
-            m.t.script.expect(MessageKind::Information, message);
+            expectMessage(m, message);
         r.run(m);
         if (r.faultAtStart && !r.pollCalls)
             QVERIFY(m.identified()); // the start-up's calls end with the first activation
@@ -939,6 +995,8 @@ private slots:
         QTest::newRow("Download only") << road("Download only") << 9600 << 1800 << QStringList{kNotDownloaded} << QString() << true;
         QTest::newRow("error list") << road("error list") << 600 << 300 << QStringList{"Could not read error list"} << QString()
                                     << false;
+        QTest::newRow("Compare with box") << road("Compare with box") << 19200 << 300 << QStringList{readFailed}
+                                          << "Could not read configuration (ERROR_READ_TIMEOUT)" << false;
         QTest::newRow("Compare") << road("Compare") << 19200 << 300
                                  << QStringList{"Could not read configuration (ERROR_READ_TIMEOUT)", "Error reading Master"}
                                  << QString() << false;
@@ -967,7 +1025,7 @@ private slots:
         const auto storedBefore = stored();
         r.steps(m);
         for (const QString& message : messages)
-            m.t.script.expect(MessageKind::Information, message);
+            expectMessage(m, message);
         std::thread unplug([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(unplugAfterMs));
             testutil::writeFile(benchFile, unplugged);
