@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -91,9 +92,11 @@ struct Bench
     void problemsCheck() const { QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n'))); }
 };
 
+// The parameters of the bench's KVR5E layout: its numbers, and seven texts (the product tag and
+// six actuator names).
 int layoutSize()
 {
-    return lin_OpenConfig("KVR5E", 0, 0);
+    return lin_OpenConfig("KVR5E", 0, 0) + 7;
 }
 
 // The cells of a parameter's row in the difference table; empty when it is not listed.
@@ -175,7 +178,8 @@ private slots:
         const uint16_t sessionBefore = sessionValue("ref1_stroke_max");
         const QString file = b.t.appData.filePath("other.cfg");
         testutil::writeFile(file, "[configuration]\ntype=KVR5E\nhexfile=\nreset_to_defaults=0\n[parameters]\n"
-                                  "ref1_stroke_max=4320\nref1_safety_stop_max_up=1\nref2_stroke_max=3000\n[strings]\n");
+                                  "ref1_stroke_max=4320\nref1_safety_stop_max_up=1\nref2_stroke_max=3000\n[strings]\n"
+                                  "ref1_actname=OtherMotor\n");
 
         b.expectDifferences([&](TfrmBoxDifferences& d) {
             QCOMPARE(d.windowTitle(), QString("Compare with box"));
@@ -207,10 +211,11 @@ private slots:
             d.findChild<QLineEdit*>("edtFilter")->clear();
             b.t.script.expectOpenFile(file);
             d.findChild<QRadioButton*>("rbWithFile")->click();
-            QCOMPARE(listed(d), QStringList{"ref2_stroke_max"});
+            QCOMPARE(listed(d), (QStringList{"ref2_stroke_max", "ref1_actname"}));
             QCOMPARE(rowOf(d, "ref2_stroke_max").mid(2), (QStringList{"Default", fileStroke, "65535", "3000"}));
+            QCOMPARE(rowOf(d, "ref1_actname").mid(1), (QStringList{"Reference 1", "(none)", "OtherMotor", "", "OtherMotor"}));
             QCOMPARE(d.table()->horizontalHeaderItem(3)->text(), QString("File"));
-            QCOMPARE(d.summary(), QString("1 of %1 parameters differs").arg(total));
+            QCOMPARE(d.summary(), QString("2 of %1 parameters differ").arg(total));
             // And back.
             d.findChild<QRadioButton*>("rbWithWindow")->click();
             QVERIFY(listed(d).contains("ref1_stroke_max"));
@@ -261,6 +266,24 @@ private slots:
         w.menuItem("mniCompareBox")->trigger();
         QCOMPARE(b.statusText(), QString("Done"));
         QCOMPARE(sessionValue("ref1_stroke_max"), sessionBefore);
+        b.problemsCheck();
+    }
+
+    void aBoxOfAnotherModeIsComparedAsItIs()
+    {
+        // A bed box, the window in the desk mode: nothing switches, the list says so.
+        Bench b(QByteArray(kBox).replace("serial=240611-0042\n", "serial=240611-0042\nhardware_id=80\n"));
+        app::TfrmMain& w = *b.w;
+        QVERIFY(b.identified());
+        QCOMPARE(w.state().connectedBoxMode, int(config::ModeBelmora));
+        b.expectDifferences([&](TfrmBoxDifferences& d) {
+            QVERIFY2(d.findChild<QLabel*>("lblBox")->text().endsWith("; a WZQ box, compared with the window in KVR5E mode"),
+                     qPrintable(d.findChild<QLabel*>("lblBox")->text()));
+        });
+        w.menuItem("mniCompareBox")->trigger();
+        QCOMPARE(w.state().productMode, int(config::ModeTavrin));
+        QVERIFY(w.menuItem("mniKVR5E")->isChecked());
+        QCOMPARE(platform::readIniText("CONFIG", "Hardware", "", b.t.settingsFile()), QString("0"));
         b.problemsCheck();
     }
 

@@ -266,6 +266,9 @@ void TfrmMain::addComparisonItems()
 
 void TfrmMain::showDifferences(const device::BoxDifferences& found)
 {
+    // Closed while the box was being read: the program is ending.
+    if (m_closed)
+        return;
     // Made for each showing: the groups and units follow the mode and unit in force.
     TfrmBoxDifferences window(*this, *m_state, this);
     TfrmBoxDifferences::Setup setup;
@@ -456,6 +459,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
+    m_closed = event->isAccepted();
 }
 
 void TfrmMain::deferUntilDownloadEnds(AfterDownload action)

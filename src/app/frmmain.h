@@ -218,6 +218,8 @@ private:
     ui::ControlArrays m_arrays;
     std::unique_ptr<device::LiveStatus> m_live;
     std::unique_ptr<device::BoxOperations> m_box;
+    // The window was closed: nothing opens over it any more.
+    bool m_closed = false;
     std::unique_ptr<device::Multiparallel> m_parallel;
     // Lookups already made; a missing or renamed entry is looked up again.
     mutable QHash<QString, QPointer<QWidget>> m_controls;

@@ -78,6 +78,8 @@ QString groupByName(const QString& name)
         return QStringLiteral("AUX output ") + m.captured(1);
     if (name.startsWith(QStringLiteral("massage_")))
         return QStringLiteral("Massage");
+    if (name == QStringLiteral("ConfType"))
+        return QStringLiteral("Product mode");
     return QStringLiteral("Not shown in the window");
 }
 
@@ -153,6 +155,10 @@ QString ParameterDescriber::shownValue(const QString& name, uint16_t value, cons
     const QChar separator = m_state.decimalSeparator;
     const auto found = m_entries.constFind(name);
     if (found == m_entries.constEnd()) {
+        // A memory's check boxes.
+        static const QRegularExpression flag(QStringLiteral("^mem\\d+_(use_\\w+|impulse|inv_impulse|write_enabled)$"));
+        if (flag.match(name).hasMatch())
+            return value != 0 ? QStringLiteral("on") : QStringLiteral("off");
         // A memory position, in the length unit (degrees in the RQ9 mode when chosen).
         static const QRegularExpression position(QStringLiteral("^mem\\d+_pos\\d+$"));
         if (!position.match(name).hasMatch())
@@ -208,12 +214,13 @@ std::vector<DifferenceRow> differenceRows(const config::SessionValues& left, con
 {
     std::vector<DifferenceRow> rows;
     rows.reserve(std::size_t(left.size()));
+    const auto raw = [](std::optional<uint16_t> v) { return v ? std::optional<QString>(QString::number(*v)) : std::nullopt; };
     auto describe = [&](const QString& name, std::optional<uint16_t> l, std::optional<uint16_t> r) {
         DifferenceRow row;
         row.name = name;
         row.group = describer.group(name);
-        row.left = l;
-        row.right = r;
+        row.left = raw(l);
+        row.right = raw(r);
         row.leftText = l ? describer.shownValue(name, *l, left) : QString();
         row.rightText = r ? describer.shownValue(name, *r, right) : QString();
         row.differs = l != r;
@@ -224,6 +231,24 @@ std::vector<DifferenceRow> differenceRows(const config::SessionValues& left, con
     for (qsizetype i = 0; i < right.size(); ++i)
         if (!left.value(right.names()[i]))
             describe(right.names()[i], std::nullopt, right.valueAt(i));
+
+    const auto shownText = [](const std::optional<QString>& t) { return !t ? QString() : t->isEmpty() ? QStringLiteral("(none)") : *t; };
+    auto describeText = [&](const QString& name, const std::optional<QString>& l, const std::optional<QString>& r) {
+        DifferenceRow row;
+        row.name = name;
+        row.group = describer.group(name);
+        row.left = l;
+        row.right = r;
+        row.leftText = shownText(l);
+        row.rightText = shownText(r);
+        row.differs = l != r;
+        rows.push_back(std::move(row));
+    };
+    for (qsizetype i = 0; i < left.textNames().size(); ++i)
+        describeText(left.textNames()[i], left.textAt(i), right.text(left.textNames()[i]));
+    for (const QString& name : right.textNames())
+        if (!left.text(name))
+            describeText(name, std::nullopt, right.text(name));
     return rows;
 }
 

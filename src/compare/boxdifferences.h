@@ -58,15 +58,16 @@ struct DifferenceRow
 {
     QString name;
     QString group;
-    // Empty where one side's layout has no parameter of that name.
-    std::optional<uint16_t> left;
-    std::optional<uint16_t> right;
+    // The raw number, or the text of a text parameter; nothing where one side's layout has no
+    // parameter of that name.
+    std::optional<QString> left;
+    std::optional<QString> right;
     QString leftText;
     QString rightText;
     bool differs = false;
 };
 
-// Every parameter of either side, the left side's order first.
+// Every parameter of either side, the left side's order first, numbers before texts.
 std::vector<DifferenceRow> differenceRows(const config::SessionValues& left, const config::SessionValues& right,
                                           const ParameterDescriber& describer);
 int differenceCount(const std::vector<DifferenceRow>& rows);

@@ -178,7 +178,7 @@ void TfrmBoxDifferences::fill()
     const bool only = m_onlyDifferences->isChecked();
     m_table->setUpdatesEnabled(false);
     m_table->setRowCount(0);
-    const auto raw = [](std::optional<uint16_t> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
+    const auto raw = [](const std::optional<QString>& v) { return v ? *v : QStringLiteral("-"); };
     for (const compare::DifferenceRow& r : m_rows) {
         if (only && !r.differs)
             continue;

@@ -6,6 +6,27 @@
 
 namespace config {
 
+namespace {
+
+// The library's status for a name its layout does not hold.
+constexpr int16_t kUnknownParameter = -31;
+
+int16_t readTexts(SessionValues& out)
+{
+    for (const QString& name : textParameterNames()) {
+        QString text;
+        const int16_t status = device::lib::getStringConfig(name, text);
+        if (status == kUnknownParameter)
+            continue;
+        if (status < 0)
+            return status;
+        out.appendText(name, text);
+    }
+    return 0;
+}
+
+} // namespace
+
 void SessionValues::append(const QString& name, uint16_t value)
 {
     if (!m_index.contains(name))
@@ -22,6 +43,28 @@ std::optional<uint16_t> SessionValues::value(const QString& name) const
     return m_values[std::size_t(found.value())];
 }
 
+void SessionValues::appendText(const QString& name, const QString& text)
+{
+    m_textNames << name;
+    m_texts << text;
+}
+
+std::optional<QString> SessionValues::text(const QString& name) const
+{
+    const qsizetype found = m_textNames.indexOf(name);
+    if (found < 0)
+        return std::nullopt;
+    return m_texts[found];
+}
+
+QStringList textParameterNames()
+{
+    QStringList names{QStringLiteral("ConfType")};
+    for (int n = 1; n <= 8; ++n)
+        names << QStringLiteral("ref%1_actname").arg(n);
+    return names;
+}
+
 int16_t readSessionValues(SessionValues& out, int count)
 {
     out = SessionValues();
@@ -31,13 +74,13 @@ int16_t readSessionValues(SessionValues& out, int count)
     for (int index = 0; index < last; ++index) {
         QString name;
         if (const int16_t status = device::lib::getConfigNameExt(index, name); status < 0)
-            return count >= 0 || index == 0 ? status : int16_t(0);
+            return count >= 0 || index == 0 ? status : readTexts(out);
         uint16_t value = 0;
         if (const int16_t status = device::lib::getConfig(name, value); status < 0)
             return status;
         out.append(name, value);
     }
-    return 0;
+    return readTexts(out);
 }
 
 int differenceCount(const SessionValues& a, const SessionValues& b)
@@ -48,6 +91,12 @@ int differenceCount(const SessionValues& a, const SessionValues& b)
             ++differing;
     for (const QString& name : b.names())
         if (!a.value(name))
+            ++differing;
+    for (qsizetype i = 0; i < a.textNames().size(); ++i)
+        if (b.text(a.textNames()[i]) != a.textAt(i))
+            ++differing;
+    for (const QString& name : b.textNames())
+        if (!a.text(name))
             ++differing;
     return differing;
 }

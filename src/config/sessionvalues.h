@@ -16,7 +16,7 @@ class QTemporaryDir;
 
 namespace config {
 
-// A configuration's numeric parameters in layout order.
+// A configuration's numeric parameters in layout order, then its text parameters.
 class SessionValues
 {
 public:
@@ -27,14 +27,28 @@ public:
     bool isEmpty() const { return m_names.isEmpty(); }
     std::optional<uint16_t> value(const QString& name) const;
 
+    void appendText(const QString& name, const QString& text);
+    const QStringList& textNames() const { return m_textNames; }
+    const QString& textAt(qsizetype index) const { return m_texts[index]; }
+    std::optional<QString> text(const QString& name) const;
+
+    // Numbers and texts.
+    qsizetype parameterCount() const { return m_names.size() + m_textNames.size(); }
+
 private:
     QStringList m_names;
     std::vector<uint16_t> m_values;
     QHash<QString, qsizetype> m_index;
+    QStringList m_textNames;
+    QStringList m_texts;
 };
 
-// The session's names and values: `count` of them, or as many as the library names when count is
-// negative. 0, or the status of the call that failed (the list is then incomplete).
+// The text parameters a configuration may hold: the product tag and each reference's actuator name.
+QStringList textParameterNames();
+
+// The session's names and values: `count` numbers, or as many as the library names when count is
+// negative, then the text parameters its layout holds. 0, or the status of the call that failed
+// (the list is then incomplete).
 int16_t readSessionValues(SessionValues& out, int count = -1);
 
 // How many parameters differ between two configurations: values that differ, and names only one

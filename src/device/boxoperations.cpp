@@ -3,6 +3,7 @@
 
 #include "device/boxoperations.h"
 
+#include "config/catalog.h"
 #include "config/channels.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
@@ -81,12 +82,12 @@ BoxOperations::BoxOperations(ui::FormView& view, config::WindowState& state, Pol
 {
 }
 
-bool BoxOperations::beginGuardedBoxOperation()
+bool BoxOperations::beginGuardedBoxOperation(bool checkMode)
 {
     if (m_state.operationGuard)
         return false;
     m_state.operationGuard = true;
-    if (!m_view.modeCheck()) {
+    if (checkMode && !m_view.modeCheck()) {
         m_state.operationGuard = false;
         return false;
     }
@@ -154,7 +155,9 @@ QString BoxOperations::boxText(bool readBack) const
 
 void BoxOperations::compareWithBox()
 {
-    if (!beginGuardedBoxOperation())
+    // No mode check: the comparison changes nothing, so a box of another mode is compared with the
+    // window as it is, and the list says so.
+    if (!beginGuardedBoxOperation(false))
         return;
     m_poll.state() = PollIdle;
     m_view.restoreNormalColour();
@@ -175,6 +178,9 @@ void BoxOperations::compareWithBox()
             done = doneAfterBackup(m_poll.status().serial);
     }
     differences.boxText = boxText(false);
+    if (m_state.connectedBoxMode != m_state.productMode)
+        differences.boxText += QStringLiteral("; a %1 box, compared with the window in %2 mode")
+                                   .arg(config::productNameOfMode(m_state.connectedBoxMode), config::productNameOfMode(m_state.productMode));
     m_poll.state() = PollWatch;
     m_poll.mutex().unlock();
     m_state.operationGuard = false;
@@ -191,23 +197,25 @@ void BoxOperations::compareWithBox()
         showDifferences(differences);
 }
 
-QString BoxOperations::verifyProgrammed(BoxDifferences& differences)
+BoxOperations::Verification BoxOperations::verifyProgrammed(BoxDifferences& differences)
 {
     // A box reset to its factory defaults holds its own defaults, not what the window sent.
     if (lib::getConfigResetToDefaults())
-        return QStringLiteral("Done; not verified (factory defaults programmed)");
+        return {QStringLiteral("Done; not verified (factory defaults programmed)")};
     m_view.setStatusText(QStringLiteral("Verifying configuration"));
     const config::SessionKeeper keeper;
     differences.verify = true;
     if (const int16_t status = config::readSessionValues(differences.other); status < 0)
-        return QStringLiteral("Done; not verified (") + lib::errorMessage(status) + u')';
+        return {QStringLiteral("Done; not verified (") + lib::errorMessage(status) + u')'};
+    // A box that could not be read back may still hold what was programmed: the Program stands,
+    // said as not verified.
     if (const QString failure = readBoxValues(differences.box); !failure.isEmpty())
-        return QStringLiteral("Done; not verified (") + failure + u')';
+        return {QStringLiteral("Done; not verified (") + failure + u')'};
     differences.boxText = boxText(true);
     const int differing = config::differenceCount(differences.box, differences.other);
     if (differing == 0)
-        return QStringLiteral("Done (verified)");
-    return QStringLiteral("Verify failed: ") + config::differenceSummary(differing, int(differences.box.size()));
+        return {QStringLiteral("Done (verified)")};
+    return {QStringLiteral("Verify failed: ") + config::differenceSummary(differing, int(differences.box.parameterCount())), true};
 }
 
 void BoxOperations::program()
@@ -216,7 +224,7 @@ void BoxOperations::program()
     bool goOn = true;
     const QAction* verifyItem = m_view.menuItem(QStringLiteral("mniVerifyProgram"));
     const bool verify = verifyItem && verifyItem->isChecked();
-    QString done = QStringLiteral("Done");
+    Verification verification{QStringLiteral("Done")};
     BoxDifferences differences;
     if (!m_state.operationGuard) {
         m_state.operationGuard = true;
@@ -247,7 +255,7 @@ void BoxOperations::program()
                     QThread::msleep(20);
                     success = true;
                     if (verify)
-                        done = verifyProgrammed(differences);
+                        verification = verifyProgrammed(differences);
                 }
             }
             m_poll.state() = withFirmware ? PollReadIdentity : PollWatch;
@@ -256,10 +264,10 @@ void BoxOperations::program()
         m_state.operationGuard = false;
     }
     // A box that does not hold what was programmed is a failure, shown with what differs.
-    const bool differ = success && !differences.box.isEmpty() && done != QStringLiteral("Done (verified)");
+    const bool differ = success && verification.differs;
     const bool off = m_view.colorFeedback(success && !differ);
     if (success)
-        m_view.setStatusText(done);
+        m_view.setStatusText(verification.status);
     else if (off && goOn)
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Could not program configuration"));
     if (differ && showDifferences)

@@ -79,15 +79,21 @@ signals:
     void downloadEnded();
 
 private:
-    // The guard, the mode check and the poll mutex, in this order; false (and nothing held) when
-    // one of them says no.
-    bool beginGuardedBoxOperation();
+    // The guard, the mode check (unless not asked for) and the poll mutex, in this order; false
+    // (and nothing held) when one of them says no.
+    bool beginGuardedBoxOperation(bool checkMode = true);
     // Reads the box addressed into the session (the window kept painted) and takes out its values;
     // empty, or the status text of what failed.
     QString readBoxValues(config::SessionValues& values);
     // After a successful Program, with verifying asked for: the box read back against what was
-    // programmed. The status text of the outcome; `differences` filled when they differ.
-    QString verifyProgrammed(BoxDifferences& differences);
+    // programmed. The status text of the outcome, and whether the box holds something else (then
+    // `differences` has both sides).
+    struct Verification
+    {
+        QString status;
+        bool differs = false;
+    };
+    Verification verifyProgrammed(BoxDifferences& differences);
     QString boxText(bool readBack) const;
     // The progress callback of the download: the bar, and the window kept painted.
     static int progressCallback(int percent);
