@@ -200,11 +200,19 @@ private slots:
             d.findChild<QCheckBox*>("cbxOnlyDifferences")->click();
             QCOMPARE(d.table()->rowCount(), total);
 
-            // The clipboard gets what is shown, with the headings.
-            d.findChild<QLineEdit*>("edtFilter")->setText("ref1_stroke_max");
+            // The clipboard gets what is shown, with the headings, and with every parameter shown
+            // which of them differ.
+            d.findChild<QLineEdit*>("edtFilter")->setText("ref1_stroke_m");
             d.findChild<QPushButton*>("btnCopy")->click();
-            QCOMPARE(QApplication::clipboard()->text(),
-                     "Parameter\tGroup\tBox\tWindow\tBox (raw)\tWindow (raw)\n" + stroke.join('\t') + '\n');
+            const QStringList low = rowOf(d, "ref1_stroke_min");
+            QCOMPARE(QApplication::clipboard()->text(), "Parameter\tGroup\tBox\tWindow\tBox (raw)\tWindow (raw)\tDiffers\n"
+                                                            + stroke.join('\t') + "\tyes\n" + low.join('\t') + '\t'
+                                                            + (low[4] != low[5] ? "yes" : "") + '\n');
+            // An empty list says why.
+            d.findChild<QLineEdit*>("edtFilter")->setText("no such parameter");
+            QCOMPARE(d.table()->rowCount(), 0);
+            QVERIFY(d.findChild<QLabel*>("lblEmpty")->isVisibleTo(&d));
+            QCOMPARE(d.findChild<QLabel*>("lblEmpty")->text(), QString("Nothing shown matches the filter"));
 
             // Against a file: only what the file holds otherwise.
             d.findChild<QCheckBox*>("cbxOnlyDifferences")->click();
@@ -255,7 +263,7 @@ private slots:
         b.expectDifferences([&](TfrmBoxDifferences& d) {
             const QStringList before = listed(d);
             b.t.script.expectOpenFile(broken);
-            b.t.script.expect(MessageKind::Information, "Could not read config file (ERROR_MANGLED_FILE)");
+            b.t.script.expect(MessageKind::Information, "Could not read config file " + broken + " (ERROR_MANGLED_FILE)");
             d.findChild<QRadioButton*>("rbWithFile")->click();
             b.t.script.expectOpenFile(mz40);
             b.t.script.expect(MessageKind::Information, "The file holds another type of configuration than the box: they cannot be compared");
@@ -280,7 +288,14 @@ private slots:
             QVERIFY2(d.findChild<QLabel*>("lblBox")->text().endsWith("; a WZQ box, compared with the window in KVR5E mode"),
                      qPrintable(d.findChild<QLabel*>("lblBox")->text()));
         });
-        w.menuItem("mniCompareBox")->trigger();
+        // From the Programmer tab by keyboard: Tab goes from the factory-defaults box to the button.
+        w.setActivePage(w.tab("tsProgrammer"));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.control("cbxFactoryDefaults")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w.control("cbxFactoryDefaults"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.control("btnCompareBox"));
+        QTest::keyClick(w.control("btnCompareBox"), Qt::Key_Space);
         QCOMPARE(w.state().productMode, int(config::ModeTavrin));
         QVERIFY(w.menuItem("mniKVR5E")->isChecked());
         QCOMPARE(platform::readIniText("CONFIG", "Hardware", "", b.t.settingsFile()), QString("0"));

@@ -510,7 +510,7 @@ QList<Road> roads()
                         {"lin_GetConfigNameExt", -24, B, kNone, "Done; not verified (ERROR_CFG_INVALID_PARAMETER)"},
                         {"lin_GetConfig", -2, B, kNone, "Done; not verified (ERROR_READ_TIMEOUT)"},
                         {"lin_GetStringConfig", -2, B, kNone, "Done; not verified (ERROR_READ_TIMEOUT)"},
-                        {"lin_ReadConfigRunMode", -2, M, kNone, "Done; not verified (Could not read configuration (ERROR_READ_TIMEOUT))"},
+                        {"lin_ReadConfigRunMode", -2, M, kNone, "Done; not verified (the box could not be read back: ERROR_READ_TIMEOUT)"},
                         {"lin_LoadConfig", -30, B, kNone, "Done (verified)"},
                         held,
                     }};

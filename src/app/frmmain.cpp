@@ -227,7 +227,8 @@ void TfrmMain::addComparisonItems()
         group->setObjectName(QStringLiteral("gbCompareBox"));
         group->setGeometry(8, 212, 754, 100);
         auto* note = new QLabel(QStringLiteral("Before programming, see how the connected box differs from the window's values "
-                                               "or from a configuration file. Nothing is changed by it."),
+                                               "or from a configuration file. The comparison changes nothing, in the box or in "
+                                               "the window."),
                                 group);
         note->setObjectName(QStringLiteral("lblCompareBoxNote"));
         note->setWordWrap(true);
@@ -238,6 +239,9 @@ void TfrmMain::addComparisonItems()
                                                  "window's values or from a configuration file."));
         compareButton->setGeometry(12, 62, 160, 28);
         connect(compareButton, &QPushButton::clicked, this, &TfrmMain::mniCompareBoxClick);
+        // Tab comes to it after the tab's other controls, not at the end of the window.
+        if (QWidget* factory = control(QStringLiteral("cbxFactoryDefaults")))
+            setTabOrder(factory, compareButton);
     }
     connect(compareItem, &QAction::triggered, this, &TfrmMain::mniCompareBoxClick);
     QAction* read = menuItem(QStringLiteral("mniRead"));
@@ -281,8 +285,12 @@ void TfrmMain::showDifferences(const device::BoxDifferences& found)
     setup.readFile = [](const QString& path, config::SessionValues& values) { return config::readFileValues(path, values); };
     setup.statusText = [](int16_t status) { return device::lib::errorMessage(status); };
     setup.alarm = found.verify;
+    // The file chooser starts where the last compared or loaded file was.
+    setup.startFile = m_lastComparedFile.isEmpty() ? m_state->lastLoadedFile : m_lastComparedFile;
     window.setUp(std::move(setup));
     ui::dialogs().run(&window);
+    if (!window.comparedFile().isEmpty())
+        m_lastComparedFile = window.comparedFile();
 }
 
 void TfrmMain::mniCompareBoxClick()

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -89,6 +91,11 @@ TfrmBoxDifferences::TfrmBoxDifferences(const ui::FormView& view, const config::W
     m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->horizontalHeader()->setSectionResizeMode(ColGroup, QHeaderView::Stretch);
     layout->addWidget(m_table, 1);
+    m_empty = new QLabel(m_table->viewport());
+    m_empty->setObjectName(QStringLiteral("lblEmpty"));
+    m_empty->setAlignment(Qt::AlignCenter);
+    m_empty->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_table->viewport()->installEventFilter(this);
 
     auto* bottom = new QHBoxLayout;
     m_summary = new QLabel(this);
@@ -136,6 +143,8 @@ void TfrmBoxDifferences::compareWithWindow()
 void TfrmBoxDifferences::compareWithFile()
 {
     if (m_file.isEmpty()) {
+        // Still the window's values until a file has been read.
+        m_withWindow->setChecked(true);
         chooseFile();
         return;
     }
@@ -146,12 +155,13 @@ void TfrmBoxDifferences::compareWithFile()
 
 void TfrmBoxDifferences::chooseFile()
 {
-    const QString path = ui::dialogs().openFile(this, QStringLiteral("Compare the box with"), m_file,
+    const QString path = ui::dialogs().openFile(this, QStringLiteral("Compare the box with"),
+                                                m_file.isEmpty() ? m_setup.startFile : m_file,
                                                 QStringLiteral("Configuration files (*.cfg)"));
     config::SessionValues values;
     const int16_t status = path.isEmpty() || !m_setup.readFile ? 0 : m_setup.readFile(path, values);
     if (!path.isEmpty() && status < 0)
-        ui::dialogs().information(this, QStringLiteral("Could not read config file (")
+        ui::dialogs().information(this, QStringLiteral("Could not read config file ") + QDir::toNativeSeparators(path) + QStringLiteral(" (")
                                             + (m_setup.statusText ? m_setup.statusText(status) : QString::number(status)) + u')');
     else if (!path.isEmpty() && values.names() != m_setup.box.names())
         ui::dialogs().information(this, QStringLiteral("The file holds another type of configuration than the box:"
@@ -192,6 +202,7 @@ void TfrmBoxDifferences::fill()
         m_table->insertRow(row);
         for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
+            item->setData(Qt::UserRole, r.differs);
             if (c >= ColLeftRaw)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (r.differs && m_setup.alarm)
@@ -208,6 +219,12 @@ void TfrmBoxDifferences::fill()
     for (int c = ColLeft; c < ColumnCount; ++c)
         m_table->resizeColumnToContents(c);
     m_table->setUpdatesEnabled(true);
+
+    m_empty->setText(m_table->rowCount() > 0 ? QString()
+                     : !filter.isEmpty()           ? QStringLiteral("Nothing shown matches the filter")
+                                                   : QStringLiteral("No parameter differs"));
+    m_empty->setVisible(m_table->rowCount() == 0);
+    m_empty->setGeometry(m_table->viewport()->rect());
 
     const int differing = compare::differenceCount(m_rows);
     QString summary = config::differenceSummary(differing, int(m_rows.size()));
@@ -226,18 +243,30 @@ QString TfrmBoxDifferences::summary() const
 
 QString TfrmBoxDifferences::shownText() const
 {
+    const bool all = !m_onlyDifferences->isChecked();
     QStringList lines;
     QStringList heading;
     for (int c = 0; c < ColumnCount; ++c)
         heading << m_table->horizontalHeaderItem(c)->text();
+    if (all)
+        heading << QStringLiteral("Differs");
     lines << heading.join(u'\t');
     for (int row = 0; row < m_table->rowCount(); ++row) {
         QStringList cells;
         for (int c = 0; c < ColumnCount; ++c)
             cells << m_table->item(row, c)->text();
+        if (all)
+            cells << (m_table->item(row, 0)->data(Qt::UserRole).toBool() ? QStringLiteral("yes") : QString());
         lines << cells.join(u'\t');
     }
     return lines.join(u'\n') + u'\n';
+}
+
+bool TfrmBoxDifferences::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        m_empty->setGeometry(m_table->viewport()->rect());
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmBoxDifferences::copy()

@@ -40,13 +40,22 @@ public:
         std::function<QString(int16_t status)> statusText;
         // Differences in red (a verify that failed).
         bool alarm = false;
+        // Where the file chooser starts.
+        QString startFile;
     };
     void setUp(Setup setup);
 
     QTableWidget* table() const { return m_table; }
+    // The file the box was last compared with; empty when none.
+    const QString& comparedFile() const { return m_file; }
     QString summary() const;
-    // The shown rows as the clipboard gets them.
+    // The shown rows as the clipboard gets them; with every parameter shown, a last column says
+    // which differ.
     QString shownText() const;
+
+protected:
+    // The empty table's note follows the table's size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void compareWithWindow();
@@ -71,5 +80,7 @@ private:
     QCheckBox* m_onlyDifferences = nullptr;
     QLineEdit* m_filter = nullptr;
     QTableWidget* m_table = nullptr;
+    // Over the empty table: why it is empty.
+    QLabel* m_empty = nullptr;
     QLabel* m_summary = nullptr;
 };

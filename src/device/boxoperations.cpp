@@ -139,9 +139,9 @@ QString BoxOperations::readBoxValues(config::SessionValues& values)
     const uint8_t device = m_poll.deviceNumber();
     const int16_t r = runPainted([device] { return lib::readConfigRunMode(device); });
     if (r < 1)
-        return QStringLiteral("Could not read configuration (") + lib::errorMessage(r) + u')';
+        return lib::errorMessage(r);
     if (const int16_t status = config::readSessionValues(values, count >= 0 ? count : -1); status < 0)
-        return QStringLiteral("Could not read configuration (") + lib::errorMessage(status) + u')';
+        return lib::errorMessage(status);
     return {};
 }
 
@@ -172,8 +172,8 @@ void BoxOperations::compareWithBox()
         config::storeConfiguration(m_view, m_state);
         if (const int16_t status = config::readSessionValues(differences.other); status < 0)
             failure = QStringLiteral("Could not read the window's values (") + lib::errorMessage(status) + u')';
-        else
-            failure = readBoxValues(differences.box);
+        else if (const QString error = readBoxValues(differences.box); !error.isEmpty())
+            failure = QStringLiteral("Could not read configuration (") + error + u')';
         if (failure.isEmpty())
             done = doneAfterBackup(m_poll.status().serial);
     }
@@ -209,8 +209,8 @@ BoxOperations::Verification BoxOperations::verifyProgrammed(BoxDifferences& diff
         return {QStringLiteral("Done; not verified (") + lib::errorMessage(status) + u')'};
     // A box that could not be read back may still hold what was programmed: the Program stands,
     // said as not verified.
-    if (const QString failure = readBoxValues(differences.box); !failure.isEmpty())
-        return {QStringLiteral("Done; not verified (") + failure + u')'};
+    if (const QString error = readBoxValues(differences.box); !error.isEmpty())
+        return {QStringLiteral("Done; not verified (the box could not be read back: ") + error + u')'};
     differences.boxText = boxText(true);
     const int differing = config::differenceCount(differences.box, differences.other);
     if (differing == 0)

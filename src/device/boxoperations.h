@@ -83,7 +83,7 @@ private:
     // (and nothing held) when one of them says no.
     bool beginGuardedBoxOperation(bool checkMode = true);
     // Reads the box addressed into the session (the window kept painted) and takes out its values;
-    // empty, or the status text of what failed.
+    // empty, or the library's name of what failed.
     QString readBoxValues(config::SessionValues& values);
     // After a successful Program, with verifying asked for: the box read back against what was
     // programmed. The status text of the outcome, and whether the box holds something else (then
