@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -260,11 +261,17 @@ private slots:
         // A file that does not load, and one of another layout: said, and the comparison stays.
         const QString broken = testutil::writeFile(b.t.appData.filePath("broken.cfg"), "not a configuration\n");
         const QString mz40 = testutil::writeFile(b.t.appData.filePath("mz40.cfg"), "[configuration]\ntype=MZ40\n[parameters]\n");
+        // The file chooser starts at the file last saved.
+        const QString saved = b.t.appData.filePath("saved.cfg");
+        b.t.script.expectSaveFile(saved);
+        w.mniSaveClick();
+        QVERIFY(QFileInfo::exists(saved));
         b.expectDifferences([&](TfrmBoxDifferences& d) {
             const QStringList before = listed(d);
             b.t.script.expectOpenFile(broken);
             b.t.script.expect(MessageKind::Information, "Could not read config file " + broken + " (ERROR_MANGLED_FILE)");
             d.findChild<QRadioButton*>("rbWithFile")->click();
+            QCOMPARE(b.t.script.lastFileDirectory(), saved);
             b.t.script.expectOpenFile(mz40);
             b.t.script.expect(MessageKind::Information, "The file holds another type of configuration than the box: they cannot be compared");
             d.findChild<QPushButton*>("btnChooseFile")->click();
@@ -285,7 +292,7 @@ private slots:
         QVERIFY(b.identified());
         QCOMPARE(w.state().connectedBoxMode, int(config::ModeBelmora));
         b.expectDifferences([&](TfrmBoxDifferences& d) {
-            QVERIFY2(d.findChild<QLabel*>("lblBox")->text().endsWith("; a WZQ box, compared with the window in KVR5E mode"),
+            QVERIFY2(d.findChild<QLabel*>("lblBox")->text().endsWith("; a BELMORA box, compared with the window in TAVRIN mode"),
                      qPrintable(d.findChild<QLabel*>("lblBox")->text()));
         });
         // From the Programmer tab by keyboard: Tab goes from the factory-defaults box to the button.

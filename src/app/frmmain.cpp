@@ -285,12 +285,12 @@ void TfrmMain::showDifferences(const device::BoxDifferences& found)
     setup.readFile = [](const QString& path, config::SessionValues& values) { return config::readFileValues(path, values); };
     setup.statusText = [](int16_t status) { return device::lib::errorMessage(status); };
     setup.alarm = found.verify;
-    // The file chooser starts where the last compared or loaded file was.
-    setup.startFile = m_lastComparedFile.isEmpty() ? m_state->lastLoadedFile : m_lastComparedFile;
+    // The file chooser starts where the last file loaded, saved or compared with was.
+    setup.startFile = m_state->lastFileUsed;
     window.setUp(std::move(setup));
     ui::dialogs().run(&window);
     if (!window.comparedFile().isEmpty())
-        m_lastComparedFile = window.comparedFile();
+        m_state->lastFileUsed = window.comparedFile();
 }
 
 void TfrmMain::mniCompareBoxClick()

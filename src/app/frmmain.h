@@ -220,8 +220,6 @@ private:
     std::unique_ptr<device::BoxOperations> m_box;
     // The window was closed: nothing opens over it any more.
     bool m_closed = false;
-    // The last file the box was compared with.
-    QString m_lastComparedFile;
     std::unique_ptr<device::Multiparallel> m_parallel;
     // Lookups already made; a missing or renamed entry is looked up again.
     mutable QHash<QString, QPointer<QWidget>> m_controls;

@@ -38,6 +38,9 @@ struct WindowState
     QString limitsFilePath;
     // The file last loaded, the open dialog's current name.
     QString lastLoadedFile;
+    // The file last loaded, saved or compared with the box: where Compare with box's file chooser
+    // starts.
+    QString lastFileUsed;
 
     // The last transfer could represent the configuration (Program and Save follow it).
     bool programmable = true;

@@ -39,6 +39,14 @@ ui::FormView* g_downloadView = nullptr;
 // What the box held, kept before anything can overwrite it (the session holds what was just read);
 // the status text after a successful read: a backup that cannot be written is said, and the read
 // stands.
+// A product mode as Settings > Mode names it.
+QString modeName(const ui::FormView& view, int mode)
+{
+    static const char* const items[] = {"mniKVR5E", "mniWZQ", "mniRQ9", "mniMZ40STD", "mniMZ40ADV"};
+    const QAction* item = mode >= 0 && mode <= 4 ? view.menuItem(QString::fromLatin1(items[mode])) : nullptr;
+    return item ? item->text().remove(u'&') : config::productNameOfMode(mode);
+}
+
 QString doneAfterBackup(const QString& serial)
 {
     const QString folder = files::backupDirectory();
@@ -180,7 +188,7 @@ void BoxOperations::compareWithBox()
     differences.boxText = boxText(false);
     if (m_state.connectedBoxMode != m_state.productMode)
         differences.boxText += QStringLiteral("; a %1 box, compared with the window in %2 mode")
-                                   .arg(config::productNameOfMode(m_state.connectedBoxMode), config::productNameOfMode(m_state.productMode));
+                                   .arg(modeName(m_view, m_state.connectedBoxMode), modeName(m_view, m_state.productMode));
     m_poll.state() = PollWatch;
     m_poll.mutex().unlock();
     m_state.operationGuard = false;

@@ -43,6 +43,7 @@ void loadCommand(ui::FormView& view, config::WindowState& state)
 bool fileLoad(ui::FormView& view, config::WindowState& state, const QString& path, QString* storedFirmware)
 {
     state.lastLoadedFile = path;
+    state.lastFileUsed = path;
     view.showFileInTitle(QFileInfo(path).fileName());
     device::lib::openConfig(state.configurationType);
     QString hexFile;
@@ -117,6 +118,8 @@ void saveCommand(ui::FormView& view, config::WindowState& state)
     const auto* hex = view.control<QLineEdit>(QStringLiteral("edtHexFile"));
     const QString firmware = (view.tabShown(QStringLiteral("tsProgrammer")) && hex) ? hex->text() : QString();
     const int16_t status = device::lib::saveConfig(path, firmware);
+    if (status >= 0)
+        state.lastFileUsed = path;
     if (status < 0) {
         // Nothing was written: say so, and the title does not name a file that does not hold this.
         view.showFileInTitle(titleBefore);

@@ -260,13 +260,15 @@ bool ScriptedDialogs::confirm(QWidget*, const QString& text)
     return message(MessageKind::Confirmation, text);
 }
 
-QString ScriptedDialogs::openFile(QWidget*, const QString&, const QString&, const QString&)
+QString ScriptedDialogs::openFile(QWidget*, const QString&, const QString& directory, const QString&)
 {
+    m_lastFileDirectory = directory;
     return fileName(Step::Type::OpenFile, QStringLiteral("open file"));
 }
 
-QString ScriptedDialogs::saveFile(QWidget*, const QString&, const QString&, const QString&)
+QString ScriptedDialogs::saveFile(QWidget*, const QString&, const QString& directory, const QString&)
 {
+    m_lastFileDirectory = directory;
     return fileName(Step::Type::SaveFile, QStringLiteral("save file"));
 }
 

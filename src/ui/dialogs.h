@@ -85,6 +85,8 @@ public:
 
     // Every message shown, as "Kind: text".
     const QStringList& shown() const { return m_shown; }
+    // Where the last file dialog was asked to start.
+    const QString& lastFileDirectory() const { return m_lastFileDirectory; }
     // Unexpected messages and expectations left unused; empty when the script ran exactly.
     QStringList problems() const;
     void clear();
@@ -114,6 +116,7 @@ private:
     std::deque<Step> m_steps;
     QStringList m_shown;
     QStringList m_problems;
+    QString m_lastFileDirectory;
     DialogSeam* m_previous;
 };
 
