@@ -77,7 +77,6 @@ constexpr Reflow kReflow[] = {
     {"tsVarious", 8, {"gbForcedInit", "gbPowerSettings", "gbInitLock", "gbZeroPower", "gbImpulseDrive", "gbPlugUsage"}},
 };
 
-const char* const kModeItems[] = {"mniKVR5E", "mniWZQ", "mniRQ9", "mniMZ40STD", "mniMZ40ADV"};
 const char* const kFurniture[] = {"Backrest", "Legrest", "Headrest", "Footrest", "Extra 1", "Extra 2", "Extra 3", "Extra 4"};
 
 // Shown, as the window would show it once its tab is: hidden pages do not count.
@@ -90,7 +89,7 @@ bool shown(const QWidget* w)
 
 QAction* TfrmMain::modeItem(int mode) const
 {
-    return menuItem(QString::fromLatin1(kModeItems[(mode >= 0 && mode <= 4) ? mode : 0]));
+    return menuItem(QString::fromLatin1(config::kModeMenuItems[std::size_t((mode >= 0 && mode <= 4) ? mode : 0)]));
 }
 
 int TfrmMain::checkedMode() const

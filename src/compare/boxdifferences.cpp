@@ -11,8 +11,6 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 
-#include <algorithm>
-
 namespace compare {
 
 namespace {
@@ -250,11 +248,6 @@ std::vector<DifferenceRow> differenceRows(const config::SessionValues& left, con
         if (!left.text(name))
             describeText(name, std::nullopt, right.text(name));
     return rows;
-}
-
-int differenceCount(const std::vector<DifferenceRow>& rows)
-{
-    return int(std::count_if(rows.begin(), rows.end(), [](const DifferenceRow& r) { return r.differs; }));
 }
 
 } // namespace compare

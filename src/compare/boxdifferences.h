@@ -70,6 +70,5 @@ struct DifferenceRow
 // Every parameter of either side, the left side's order first, numbers before texts.
 std::vector<DifferenceRow> differenceRows(const config::SessionValues& left, const config::SessionValues& right,
                                           const ParameterDescriber& describer);
-int differenceCount(const std::vector<DifferenceRow>& rows);
 
 } // namespace compare

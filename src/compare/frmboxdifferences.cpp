@@ -226,7 +226,7 @@ void TfrmBoxDifferences::fill()
     m_empty->setVisible(m_table->rowCount() == 0);
     m_empty->setGeometry(m_table->viewport()->rect());
 
-    const int differing = compare::differenceCount(m_rows);
+    const int differing = config::differenceCount(m_setup.box, withFile ? m_fileValues : m_setup.other);
     QString summary = config::differenceSummary(differing, int(m_rows.size()));
     if (m_table->rowCount() < (only ? differing : int(m_rows.size())))
         summary += QStringLiteral("; %1 shown").arg(m_table->rowCount());

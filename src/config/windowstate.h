@@ -16,6 +16,9 @@ namespace config {
 // Product modes: the numbers of the Settings > Mode items.
 enum ProductMode { ModeTavrin = 0, ModeBelmora = 1, ModeRq9 = 2, ModeMz40Standard = 3, ModeMz40Advanced = 4 };
 
+// The Settings > Mode items, by mode.
+inline constexpr std::array<const char*, 5> kModeMenuItems = {"mniKVR5E", "mniWZQ", "mniRQ9", "mniMZ40STD", "mniMZ40ADV"};
+
 inline bool isMz40(int mode)
 {
     return mode == ModeMz40Standard || mode == ModeMz40Advanced;

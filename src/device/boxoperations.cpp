@@ -36,17 +36,16 @@ namespace {
 // The operation whose download runs: the library's progress callback carries no context.
 ui::FormView* g_downloadView = nullptr;
 
-// What the box held, kept before anything can overwrite it (the session holds what was just read);
-// the status text after a successful read: a backup that cannot be written is said, and the read
-// stands.
 // A product mode as Settings > Mode names it.
 QString modeName(const ui::FormView& view, int mode)
 {
-    static const char* const items[] = {"mniKVR5E", "mniWZQ", "mniRQ9", "mniMZ40STD", "mniMZ40ADV"};
-    const QAction* item = mode >= 0 && mode <= 4 ? view.menuItem(QString::fromLatin1(items[mode])) : nullptr;
+    const QAction* item = mode >= 0 && mode <= 4 ? view.menuItem(QString::fromLatin1(config::kModeMenuItems[std::size_t(mode)])) : nullptr;
     return item ? item->text().remove(u'&') : config::productNameOfMode(mode);
 }
 
+// What the box held, kept before anything can overwrite it (the session holds what was just read);
+// the status text after a successful read: a backup that cannot be written is said, and the read
+// stands.
 QString doneAfterBackup(const QString& serial)
 {
     const QString folder = files::backupDirectory();
