@@ -1,6 +1,7 @@
 // The value rules in the real main window: a user types into a box (key clicks into its line
 // edit), moves on with Tab, and sees the texts and the messages the rules give.
 
+#include "config/catalog.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
 #include "rules/memorder.h"
@@ -149,6 +150,61 @@ private slots:
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
         // A corrected box has the focus again; an accepted one has let it go.
         QCOMPARE(s.box(box)->hasFocus(), !messages.isEmpty());
+    }
+
+    // A box whose limits are written in another unit than its value is stored in is judged by
+    // what it stores: nothing below a minimum gets through, a value inside is kept as typed.
+    void checkedAsStored_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("afterLeaving");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<int>("stored");
+        const QStringList none;
+        // Seconds in the limits file, milliseconds in the box, the fraction cut.
+        QTest::newRow("standard forced below the minimum") << QStringList() << 0 << "cmbForcedLt" << "0.6" << "1"
+                                                           << QStringList{kMin} << "forced_init_time" << 2000;
+        QTest::newRow("standard forced at the minimum") << QStringList() << 0 << "cmbForcedLt" << "1" << "1" << none
+                                                        << "forced_init_time" << 2000;
+        // Tenths of mm/s in the limits file, the speed scale in the box.
+        QTest::newRow("safety speed below the minimum") << QStringList{"COMBINED"} << 0 << "cmbSafeSpeedUp1" << "0.95" << "1"
+                                                        << QStringList{kMin} << "ref1_safety_speed_up" << 164;
+        QTest::newRow("safety speed at the maximum") << QStringList{"COMBINED"} << 0 << "cmbSafeSpeedDw1" << "60" << "60"
+                                                     << none << "ref1_safety_speed_dw" << 9830;
+        QTest::newRow("safety speed over the maximum") << QStringList{"COMBINED"} << 0 << "cmbSafeSpeedDw1" << "60.01" << "60"
+                                                       << QStringList{kMax} << "ref1_safety_speed_dw" << 9830;
+        // Half seconds in the limits file, seconds of minutes in the box.
+        QTest::newRow("massage time-out below the minimum") << QStringList{"WZQ"} << 1 << "cmbMasTO" << "1.9" << "2"
+                                                            << QStringList{kMin} << "massage_timeout" << 120;
+        QTest::newRow("massage time-out at the maximum") << QStringList{"WZQ"} << 1 << "cmbMasTO" << "60" << "60" << none
+                                                         << "massage_timeout" << 3600;
+    }
+    void checkedAsStored()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, afterLeaving);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, parameter);
+        QFETCH(int, stored);
+        Shown s(arguments, mode);
+        QVERIFY(s.ready());
+        s.type(box, typed);
+        for (const QString& m : messages)
+            s.t.script.expect(MessageKind::Information, m);
+        s.leave();
+        QCOMPARE(s.box(box)->currentText(), afterLeaving);
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        config::storeConfiguration(*s.w, s.w->state());
+        uint16_t v = 0;
+        QCOMPARE(lin_GetConfig(parameter.toLatin1().constData(), &v), int16_t(0));
+        QCOMPARE(int(v), stored);
     }
 
     // What the filter left is what the configuration gets.
@@ -335,6 +391,22 @@ private slots:
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 
+    // A limit whose stroke has no angle: a word still ends as a number, and only once.
+    void rq9AngleWithoutAngleLimit()
+    {
+        Shown s({"RQ9"}, 2);
+        QVERIFY(s.ready());
+        testutil::writeFile(s.t.program.filePath("limits.ini"), "[cmbRq9BMax]\r\nMin=15\r\nMax=2000\r\n");
+        s.type("cmbRq9BMax", "1e");
+        s.t.script.expect(MessageKind::Information, kIllegal);
+        s.leave();
+        QCOMPARE(s.box("cmbRq9BMax")->currentText(), QString("90"));
+        QVERIFY(s.box("cmbRq9BMax")->hasFocus());
+        s.leave();
+        QCOMPARE(s.box("cmbRq9BMax")->currentText(), QString("90"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
     // The RQ9 minima at their defaults (0 degrees, stroke 14.89) pass the shipped Min of 15 as they
     // will be stored; two boxes that both fail do not call each other's rule: the focus comes back
     // to the corrected box, and the box it passed through on the way is not checked.
@@ -447,6 +519,10 @@ private slots:
         });
         s.w->control<QPushButton>("btnSetMem2")->click();
         QCOMPARE(seen, QStringList{"123"});
+        // OK on the rounded text keeps the position it shows.
+        s.t.script.expectDialog("frmMemory", [](QDialog*) { return int(QDialog::Accepted); });
+        s.w->control<QPushButton>("btnSetMem2")->click();
+        QCOMPARE(memory.values[0][0], uint16_t(1234));
 
         // All six slots taken: no dialog for a memory without one.
         for (int n = 0; n < 6; ++n)
@@ -508,6 +584,44 @@ private slots:
         s.type("cmbRefDown3", "abc");
         s.leave();
         QCOMPARE(s.box("cmbRefDown3")->currentText(), QString("Exclude"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // A reset drive position survives any number of exits of its drive's boxes, typed with a
+    // fraction or shown rounded after a change of unit.
+    void resetDrivePositionsSurviveExits()
+    {
+        Shown s({"WZQ"}, 1);
+        QVERIFY(s.ready());
+        const rules::MemoryTable& memory = s.w->state().memory;
+        const auto passThrough = [&s] {
+            for (int i = 0; i < 3; ++i) {
+                s.box("cmbRefDown2")->setFocus(Qt::MouseFocusReason);
+                s.leave();
+            }
+        };
+        s.type("cmbRefDown1", "123.4");
+        s.leave();
+        QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("123.4"));
+        const int slot = memory.records[6].valueSlot;
+        QVERIFY(slot >= 0 && slot < rules::kValueSlots);
+        passThrough();
+        QCOMPARE(memory.values[std::size_t(slot)][0], uint16_t(1234));
+        QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("123.4"));
+        config::storeConfiguration(*s.w, s.w->state());
+        uint16_t v = 0;
+        lin_GetConfig(config::memoryPositionParameter(slot, 0).toLatin1().constData(), &v);
+        QCOMPARE(v, uint16_t(1234));
+
+        s.w->menuItem("mniinch")->trigger();
+        QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("4.86"));
+        passThrough();
+        QCOMPARE(memory.values[std::size_t(memory.records[6].valueSlot)][0], uint16_t(1234));
+        s.type("cmbRefDown1", "3.937");
+        s.leave();
+        passThrough();
+        QCOMPARE(memory.values[std::size_t(memory.records[6].valueSlot)][0], uint16_t(999));
+        QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("3.937"));
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
     }
 

@@ -106,6 +106,50 @@ private slots:
         QCOMPARE(out.focusBack, !messages.isEmpty());
     }
 
+    // Checked in one unit, stored in another: judged by what is stored, against the limits as
+    // they would be stored.
+    void limitsCheckAsStored_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<double>("storeFactor");
+        QTest::addColumn<bool>("truncates");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        const QStringList above{rules::kAboveMaximum};
+        const QStringList below{rules::kBelowMinimum};
+        // Rounded as checked, 0.6 s would pass a minimum of 1 s and store 1200 ms.
+        QTest::newRow("truncating store below") << "0.6" << 1.0 << 2000.0 << true << 1 << 30 << "1" << below;
+        QTest::newRow("truncating store at the maximum") << "30" << 1.0 << 2000.0 << true << 1 << 30 << "30" << none;
+        QTest::newRow("truncating store a hair above") << "30.001" << 1.0 << 2000.0 << true << 1 << 30 << "30" << above;
+        // 0.95 mm/s checked in tenths would round to 10, but stores 156 of 164.
+        QTest::newRow("speed store below") << "0.95" << 10.0 << 163.84 << false << 10 << 600 << "1" << below;
+        QTest::newRow("speed store at the minimum") << "1" << 10.0 << 163.84 << false << 10 << 600 << "1" << none;
+        QTest::newRow("speed store in inch") << "0.03" << 254.0 << 4161.536 << false << 10 << 600 << "0.04" << below;
+        QTest::newRow("minutes stored, half seconds checked") << "1.9" << 0.5 << 60.0 << false << 1 << 30 << "2" << below;
+        QTest::newRow("minutes over the maximum") << "60.1" << 0.5 << 60.0 << false << 1 << 30 << "60" << above;
+        QTest::newRow("a word becomes the maximum") << "x" << 10.0 << 163.84 << false << 10 << 600 << "60"
+                                                    << QStringList{rules::kIllegal};
+    }
+    void limitsCheckAsStored()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, factor);
+        QFETCH(double, storeFactor);
+        QFETCH(bool, truncates);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(QString, result);
+        QFETCH(QStringList, messages);
+        const rules::Outcome out =
+            rules::checkLimits(text, factor, Limits{min, max}, u'.', rules::StoreScale{storeFactor, truncates});
+        QCOMPARE(out.text, result);
+        QCOMPARE(out.messages, messages);
+    }
+
     // Every limit we ship, shown in every unit a box may use, passes its own check unchanged: else
     // the message would come back each time the box is left.
     void shippedLimitsPassTheirOwnCheck()
@@ -120,14 +164,23 @@ private slots:
                 if (!ini.contains(section + "/Max"))
                     continue;
                 QVERIFY2(limits, qPrintable(section));
-                for (double factor : {1.0, 10.0, 254.0, 163.84, 4161.536, 60.0, 0.5, 9.90328820116054, 1.28}) {
+                // Each factor a box is checked with, alone and with the other scales values are stored in.
+                const std::pair<double, rules::StoreScale> scales[] = {
+                    {1.0, {}},          {10.0, {}},    {254.0, {}},    {163.84, {}},           {4161.536, {}}, {60.0, {}},
+                    {0.5, {}},          {9.90328820116054, {}},        {1.28, {}},             {10.0, {163.84, false}},
+                    {254.0, {4161.536, false}},        {1.0, {2000.0, true}}, {0.5, {60.0, false}}};
+                for (const auto& [factor, store] : scales) {
                     // A unit too coarse for the range shows no value inside it (cmbForced in inch/s).
                     if (std::floor(limits->max * 100.0 / factor) < std::ceil(limits->min * 100.0 / factor))
                         continue;
-                    for (const QString& text : {rules::maximumText(limits->max, factor, u'.'), rules::minimumText(limits->min, factor, u'.')}) {
-                        const rules::Outcome out = rules::checkLimits(text, factor, *limits, u'.');
-                        QVERIFY2(out.messages.isEmpty(), qPrintable(QStringLiteral("%1 [%2] factor %3: %4 gives %5")
-                                                                        .arg(file, section).arg(factor).arg(text, out.messages.join(' '))));
+                    for (const QString& text : {rules::maximumText(limits->max, factor, u'.', store),
+                                                rules::minimumText(limits->min, factor, u'.', store)}) {
+                        const rules::Outcome out = rules::checkLimits(text, factor, *limits, u'.', store);
+                        QVERIFY2(out.messages.isEmpty(), qPrintable(QStringLiteral("%1 [%2] factor %3 stored %4: %5 gives %6")
+                                                                        .arg(file, section)
+                                                                        .arg(factor)
+                                                                        .arg(store.factor)
+                                                                        .arg(text, out.messages.join(' '))));
                     }
                 }
             }

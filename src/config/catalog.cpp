@@ -238,6 +238,27 @@ Scale scaleOf(Unit unit, const UnitScales& s, bool ledOutput)
     return {1.0, 1};
 }
 
+const Row* rowOfControl(const QString& control)
+{
+    const auto matches = [&control](const char* pattern) {
+        const QLatin1String p(pattern);
+        if (p.isEmpty())
+            return false;
+        if (!p.endsWith(u'#'))
+            return control == p;
+        return control.size() == p.size() && control.back().isDigit() && control.startsWith(p.chopped(1));
+    };
+    const std::span<const Row> tables[] = {kReference, kRq9,      kMz40,
+                                           kMassage,   kAux,      kAuxCommon,
+                                           kVarious,   kReset,    kStandardReference,
+                                           std::span<const Row>(&kStandardForced, 1)};
+    for (const std::span<const Row> table : tables)
+        for (const Row& row : table)
+            if (matches(row.control))
+                return &row;
+    return nullptr;
+}
+
 std::span<const Row> auxCommonRows() { return kAuxCommon; }
 std::span<const Row> standardReferenceRows() { return kStandardReference; }
 const Row& standardForcedRow() { return kStandardForced; }

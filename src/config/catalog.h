@@ -113,6 +113,10 @@ std::span<const Row> variousRows();
 // The Reset tab.
 std::span<const Row> resetRows();
 
+// The row that stores a control's value ('#' in a row's control stands for the control's last
+// digit); nothing for a control that no row stores.
+const Row* rowOfControl(const QString& control);
+
 // Divisor and precision of a unit under the current unit scales.
 struct Scale
 {

@@ -24,13 +24,14 @@ long strokeOf(double degrees)
 }
 
 // The angle of a stroke limit rounded half up to two decimals; where that angle would fail the
-// limit it shows (and so come back with the message every time), the hundredth inside it. Nothing
-// when the stroke has no angle.
-std::optional<QString> angleText(long stroke, bool maximum, QChar separator)
+// limit it shows (and so come back with the message every time), the hundredth inside it. A
+// stroke beyond every angle gives the end of the range the boxes take (90 or -90 degrees), so a
+// corrected box always ends on a number.
+QString angleText(long stroke, bool maximum, QChar separator)
 {
     double degrees = 0;
     if (!config::strokeToAngle(double(stroke), degrees))
-        return std::nullopt;
+        degrees = stroke > 0 ? 90.0 : -90.0;
     double hundredths = config::roundHalfUp(degrees * 100.0);
     if (maximum && strokeOf(hundredths / 100.0) > stroke)
         hundredths -= 1;
@@ -69,7 +70,7 @@ void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComb
     // The section is the box's whole name; its limits are strokes, not angles.
     if (const std::optional<Limits> limits = readLimits(state.limitsFilePath, box->objectName());
         limits && !isWord(box->currentText())) {
-        const QString maxText = angleText(limits->max, true, sep).value_or(box->currentText());
+        const QString maxText = angleText(limits->max, true, sep);
         const std::optional<double> angle = numberOf(box, sep);
         if (!angle) {
             setText(box, maxText);
@@ -84,7 +85,7 @@ void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComb
                 ui::returnFocus(box);
             }
             if (v < double(limits->min)) {
-                setText(box, angleText(limits->min, false, sep).value_or(box->currentText()));
+                setText(box, angleText(limits->min, false, sep));
                 inform(view, kBelowMinimum);
                 ui::returnFocus(box);
             }

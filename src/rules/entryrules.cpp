@@ -62,6 +62,17 @@ double factorOf(Factor factor, const config::WindowState& state, int output)
     return 1.0;
 }
 
+StoreScale storeScaleOf(const QComboBox* box, const config::WindowState& state)
+{
+    const config::Row* row = config::rowOfControl(box->objectName());
+    if (!row || (row->kind != config::Kind::Scaled && row->kind != config::Kind::TruncatedScaled))
+        return {};
+    const int output = outputOf(box);
+    const bool led = output >= 1 && output <= 4 && state.auxLed[std::size_t(output - 1)];
+    return {config::scaleOf(row->unit, config::UnitScales::forUnit(state.inch), led).divisor,
+            row->kind == config::Kind::TruncatedScaled};
+}
+
 bool limitsCheck(ui::FormView& view, const config::WindowState& state, QComboBox* box, double factor)
 {
     const std::optional<Limits> limits = readLimits(state.limitsFilePath, limitsSection(box->objectName()));
@@ -69,7 +80,7 @@ bool limitsCheck(ui::FormView& view, const config::WindowState& state, QComboBox
         inform(view, QStringLiteral("Could not read limits file: ") + box->objectName());
         return false;
     }
-    const Outcome out = checkLimits(box->currentText(), factor, *limits, state.decimalSeparator);
+    const Outcome out = checkLimits(box->currentText(), factor, *limits, state.decimalSeparator, storeScaleOf(box, state));
     // Each correction is in the box before its message is shown.
     for (qsizetype i = 0; i < out.messages.size(); ++i) {
         setText(box, out.texts[i]);

@@ -4,6 +4,7 @@
 // its change filter, its click filter and its exit rule, and the helpers the rules share.
 
 #include "config/catalog.h"
+#include "rules/valuerules.h"
 
 #include <QChar>
 #include <QString>
@@ -29,6 +30,9 @@ void connectValueRules(ui::FormView& view, config::WindowState& state);
 // The factor of a box's shown value to its raw value, with the unit in force now (an aux output's
 // level by its own unit: output 1-4).
 double factorOf(config::Factor factor, const config::WindowState& state, int output = 0);
+
+// How the transfer stores a box's number (its catalog row's scale), for the limits check to judge.
+StoreScale storeScaleOf(const QComboBox* box, const config::WindowState& state);
 
 // The limits check of a box against its section of the limits file (read now); false when the
 // section could not be read ("Could not read limits file: " and the box's name is shown).

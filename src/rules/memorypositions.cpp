@@ -68,7 +68,7 @@ void btnSetMemValuesClick(ui::FormView& view, config::WindowState& state, TfrmMe
         return;
     bool anyPosition = false;
     for (int row = 0; row < 8; ++row) {
-        const uint16_t value = storePosition(dialog->positionBox(row), unit);
+        const uint16_t value = storePosition(dialog->positionBox(row), unit, table.values[std::size_t(slot)][std::size_t(row)]);
         table.values[std::size_t(slot)][std::size_t(row)] = value;
         anyPosition = anyPosition || (value != kNoPosition && value != kUnsetPosition);
     }
@@ -116,18 +116,22 @@ void cmbReferenceExit(ui::FormView& view, config::WindowState& state, QComboBox*
                 table.values[std::size_t(slot)][std::size_t(i)] = i < 4 ? drive : kNoPosition;
     }
     if (slot >= 0) {
+        auto& values = table.values[std::size_t(slot)];
         bool special = false;
         for (int i = 0; i < 8; ++i) {
-            const uint16_t value = storePosition(boxes[std::size_t(i)], unit);
-            table.values[std::size_t(slot)][std::size_t(i)] = value;
+            // A box still showing its value keeps it, so a position survives every exit unchanged.
+            const uint16_t value = storePosition(boxes[std::size_t(i)], unit, values[std::size_t(i)]);
+            values[std::size_t(i)] = value;
             if (value != kUnsetPosition)
                 special = special || value != (i < 4 ? drive : kNoPosition);
         }
         // The default pattern needs no slot.
         record.valueSlot = special ? slot : kNoSlot;
-        // The boxes show what was stored: a word that is no position shows "Exclude", not itself.
+        // A typed position stays as typed; a word that is no position shows "Exclude", not itself,
+        // and a number beyond the positions the one it was stored as.
         for (int i = 0; i < 8; ++i)
-            showPosition(boxes[std::size_t(i)], table.values[std::size_t(slot)][std::size_t(i)], unit);
+            if (QComboBox* box = boxes[std::size_t(i)]; box && !isPositionAsTyped(box->currentText(), unit))
+                showPosition(box, values[std::size_t(i)], unit);
         return;
     }
     bool defaultShown = true;

@@ -52,14 +52,32 @@ PositionText positionText(uint16_t value, const PositionUnit& unit)
     return {-1, config::formatGeneral(shown, unit.decimalSeparator)};
 }
 
-uint16_t positionValue(const QString& text, const QString& item1, const QString& item2, const PositionUnit& unit)
+namespace {
+
+// A typed number as a position before it is kept in the range of positions.
+bool rawPosition(const QString& text, const PositionUnit& unit, double& raw)
 {
     double x = 0;
-    if (config::parseNumber(text, unit.decimalSeparator, x)) {
-        // An angle is stored rounded, as the RQ9 tab stores its angles (0 degrees stays 0 degrees);
-        // a length truncated, a hair of binary error aside (12.3 mm is 123).
-        const double raw = unit.degrees ? double(config::roundHalfUp(config::angleToStroke(x)))
-                                        : std::trunc(x * (unit.inch ? 254.0 : 10.0) + 1e-9);
+    if (!config::parseNumber(text, unit.decimalSeparator, x))
+        return false;
+    // An angle is stored rounded, as the RQ9 tab stores its angles (0 degrees stays 0 degrees);
+    // a length truncated, a hair of binary error aside (12.3 mm is 123).
+    raw = unit.degrees ? double(config::roundHalfUp(config::angleToStroke(x))) : std::trunc(x * (unit.inch ? 254.0 : 10.0) + 1e-9);
+    return true;
+}
+
+} // namespace
+
+bool isPositionAsTyped(const QString& text, const PositionUnit& unit)
+{
+    double raw = 0;
+    return rawPosition(text, unit, raw) && raw >= 0 && raw <= double(kLargestPosition);
+}
+
+uint16_t positionValue(const QString& text, const QString& item1, const QString& item2, const PositionUnit& unit)
+{
+    double raw = 0;
+    if (rawPosition(text, unit, raw)) {
         // A position lies between 0 and the drive markers: it neither wraps round nor becomes one.
         return uint16_t(std::clamp(raw, 0.0, double(kLargestPosition)));
     }
@@ -90,6 +108,17 @@ uint16_t storePosition(const QComboBox* box, const PositionUnit& unit)
         return kNoPosition;
     return positionValue(box->currentText(), box->count() > 1 ? box->itemText(1) : QString(),
                          box->count() > 2 ? box->itemText(2) : QString(), unit);
+}
+
+uint16_t storePosition(const QComboBox* box, const PositionUnit& unit, uint16_t previous)
+{
+    if (!box)
+        return kNoPosition;
+    const PositionText shown = positionText(previous, unit);
+    const QString previousText = shown.item < 0 ? shown.text : (shown.item < box->count() ? box->itemText(shown.item) : QString());
+    if (box->currentText() == previousText)
+        return previous;
+    return storePosition(box, unit);
 }
 
 } // namespace rules

@@ -35,22 +35,57 @@ long readMinimum(const QString& limitsFile, const QString& section)
     return platform::readIniInteger(section, QStringLiteral("Min"), QStringLiteral("0"), limitsFile);
 }
 
-// The shown maximum, rounded half up to two decimals; where that would lie above the limit (and so
-// come back with the message every time the box is left), the hundredth below it.
-QString maximumText(long max, double factor, QChar decimalSeparator)
+namespace {
+
+// A shown number as the store keeps it, and a raw limit as the store would keep it: both on the
+// store's grid, so the two compare exactly.
+struct Judge
 {
+    double factor; // the limits file's
+    StoreScale store;
+
+    double stored(double shown) const
+    {
+        if (store.factor <= 0)
+            return config::roundHalfUp(shown * factor);
+        const double raw = shown * store.factor;
+        return store.truncates ? std::trunc(raw) : config::roundHalfUp(raw);
+    }
+    double limit(long raw) const
+    {
+        if (store.factor <= 0)
+            return double(raw);
+        return stored(double(raw) / factor);
+    }
+};
+
+// How far the shown limit is walked to lie inside the stored one: a few hundredths at most for
+// the factors in use; the bound only keeps a nonsense factor from looping long.
+constexpr int kMostSteps = 1000;
+
+} // namespace
+
+QString maximumText(long max, double factor, QChar decimalSeparator, StoreScale store)
+{
+    const Judge judge{factor, store};
+    const double limit = judge.limit(max);
     double hundredths = config::roundHalfUp(double(max) * 100.0 / factor);
-    if (config::roundHalfUp(hundredths * factor / 100.0) > max)
+    for (int i = 0; i < kMostSteps && judge.stored(hundredths / 100.0) > limit; ++i)
         hundredths -= 1;
     return config::formatGeneral(hundredths * 0.01, decimalSeparator);
 }
 
-QString minimumText(long min, double factor, QChar decimalSeparator)
+QString minimumText(long min, double factor, QChar decimalSeparator, StoreScale store)
 {
-    return config::formatGeneral(std::ceil(double(min) * 100.0 / factor - 1e-9) * 0.01, decimalSeparator);
+    const Judge judge{factor, store};
+    const double limit = judge.limit(min);
+    double hundredths = std::ceil(double(min) * 100.0 / factor - 1e-9);
+    for (int i = 0; i < kMostSteps && judge.stored(hundredths / 100.0) < limit; ++i)
+        hundredths += 1;
+    return config::formatGeneral(hundredths * 0.01, decimalSeparator);
 }
 
-Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator)
+Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator, StoreScale store)
 {
     Outcome out;
     out.text = text;
@@ -58,23 +93,24 @@ Outcome checkLimits(const QString& text, double factor, const Limits& limits, QC
     if (!config::parseNumber(text, decimalSeparator, number)) {
         if (text == QStringLiteral("Off") || text == QStringLiteral("Default"))
             return out;
-        out.text = maximumText(limits.max, factor, decimalSeparator);
+        out.text = maximumText(limits.max, factor, decimalSeparator, store);
         out.messages << kIllegal;
         out.texts << out.text;
         out.focusBack = true;
         return out;
     }
-    // Rounded as the value will be stored, so a value that passes never stores above the limit.
-    const double v = double(config::roundHalfUp(number * factor));
-    if (v > double(limits.max)) {
-        out.text = maximumText(limits.max, factor, decimalSeparator);
+    // Judged as the value will be stored, so a value that passes never stores beyond a limit.
+    const Judge judge{factor, store};
+    const double v = judge.stored(number);
+    if (v > judge.limit(limits.max)) {
+        out.text = maximumText(limits.max, factor, decimalSeparator, store);
         out.messages << kAboveMaximum;
         out.texts << out.text;
         out.focusBack = true;
     }
     // With the same number: a section whose maximum lies below its minimum ends at the minimum.
-    if (v < double(limits.min)) {
-        out.text = minimumText(limits.min, factor, decimalSeparator);
+    if (v < judge.limit(limits.min)) {
+        out.text = minimumText(limits.min, factor, decimalSeparator, store);
         out.messages << kBelowMinimum;
         out.texts << out.text;
         out.focusBack = true;

@@ -41,13 +41,26 @@ inline const QString kIllegal = QStringLiteral("Current value is illegal. It has
 inline const QString kAboveMaximum = QStringLiteral("Current value is beyond limits. It has been set to maximum");
 inline const QString kBelowMinimum = QStringLiteral("Current value is beyond limits. It has been set to minimum");
 
+// How a box's number is stored when that differs from the limits file's unit: the store's own
+// factor and whether it cuts the fraction (else it rounds half up). A factor of 0: stored in the
+// limits file's unit, rounded half up.
+struct StoreScale
+{
+    double factor = 0;
+    bool truncates = false;
+};
+
 // The limits check of a text with its limits (raw = shown x factor): "Default" and "Off" pass, a
 // word becomes the maximum, a number above the maximum the maximum, then below the minimum the
-// minimum (rounded up, so the shown minimum stores at least the limit).
-Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator);
-// The shown maximum and minimum of a raw limit: at most two decimals, no trailing zeros.
-QString maximumText(long max, double factor, QChar decimalSeparator);
-QString minimumText(long min, double factor, QChar decimalSeparator);
+// minimum. A number is judged by what it stores: it passes when its stored value lies between the
+// stored values of the two limits, so nothing beyond them is ever stored whatever the store's
+// factor, and a number the limits allow is never refused.
+Outcome checkLimits(const QString& text, double factor, const Limits& limits, QChar decimalSeparator,
+                    StoreScale store = {});
+// The shown maximum and minimum of a raw limit: at most two decimals, no trailing zeros, each the
+// nearest hundredth inside the limit as stored (so it passes its own check).
+QString maximumText(long max, double factor, QChar decimalSeparator, StoreScale store = {});
+QString minimumText(long min, double factor, QChar decimalSeparator, StoreScale store = {});
 
 // The digit-count entry filter: at most `digits` digits in a row, at most `decimals` after the
 // decimal separator, one separator, nothing else; a word typed into a box whose first item is
