@@ -6,6 +6,8 @@
 #include "app/windows.h"
 #include "config/transfers.h"
 #include "device/errorlog.h"
+#include "device/moxtalib.h"
+#include "device/pollthread.h"
 #include "device/selectdevice.h"
 #include "platform/documents.h"
 
@@ -198,6 +200,58 @@ private slots:
         QVERIFY(testutil::waitForBox(w));
         QCOMPARE(w.pgcMain()->currentWidget(), w.tab("tsErrList"));
         QVERIFY(b.t.script.problems().isEmpty());
+    }
+
+    // The poll thread alone on the box's adapter: it announces each state with the changed flag
+    // only once the state is in place, and a stop that comes in the middle of a cycle stays.
+    void pollAnnouncesTheStateFirst()
+    {
+        moxtasim::loadBench(kOneBox);
+        QVERIFY(device::lib::openSpecificDevice("ZUBREX-0001"));
+        device::PollThread poll;
+        std::mutex seenMutex;
+        QList<int> seen; // the state at each raise of the flag
+        poll.setChangeObserver([&] {
+            std::lock_guard<std::mutex> lock(seenMutex);
+            seen << poll.state().load();
+        });
+        const auto announced = [&] {
+            std::lock_guard<std::mutex> lock(seenMutex);
+            return seen;
+        };
+        poll.state() = device::PollSense;
+        QVERIFY(poll.start());
+        QTRY_COMPARE(announced(), QList<int>{device::PollWatch});
+        // The watch fails: a redraw that takes the flag must find the box gone, not still watched.
+        moxtasim::unplug("ZUBREX-0001", 0);
+        QTRY_COMPARE(announced(), (QList<int>{device::PollWatch, device::PollSense}));
+        poll.state() = device::PollStop;
+        QVERIFY(poll.waitForEnd(std::chrono::seconds(5)));
+        device::lib::closeDevice();
+    }
+
+    void pollNeverOverwritesAStop()
+    {
+        moxtasim::loadBench(kOneBox);
+        QVERIFY(device::lib::openSpecificDevice("ZUBREX-0001"));
+        device::PollThread poll;
+        poll.state() = device::PollSense;
+        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 200);
+        QVERIFY(poll.start());
+        QVERIFY(moxtasim::waitForHeldCall(5000));
+        // As at shutdown when the poll mutex could not be had: the stop is set in the middle of
+        // the identity read, and the thread ends after that call without another.
+        poll.state() = device::PollStop;
+        QVERIFY(poll.waitForEnd(std::chrono::seconds(5)));
+        QCOMPARE(poll.state().load(), int(device::PollStop));
+        const auto log = moxtasim::callLog();
+        QVERIFY(!log.empty());
+        std::string last;
+        for (const auto& call : log)
+            if (call.thread == poll.threadId())
+                last = call.function;
+        QCOMPARE(QString::fromStdString(last), QString("lin_RC_GetSoftwareVersion"));
+        device::lib::closeDevice();
     }
 
     // A box that starts driving while it is watched: Program goes out of reach until it stops.

@@ -404,6 +404,30 @@ private slots:
         QCOMPARE(p.label("lblDevice0Hdr")->font().bold(), !second);
     }
 
+    // A switch while the poll reads the identity of the box addressed so far waits for that read:
+    // the window ends showing the box switched to, and offers Read only once it is identified.
+    void switchDuringAnIdentityRead()
+    {
+        Parallel p(bedSystem(2));
+        QTRY_VERIFY((p.w->GuiTimerTimer(), p.button("ButtonDevice1")->isEnabled()));
+        p.w->show();
+        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 300);
+        p.button("ButtonUpdateDevices")->click(); // the master is sensed and identified afresh
+        QVERIFY(moxtasim::waitForHeldCall(5000));
+        p.t.script.expect(MessageKind::Question, "Switch to Slave 1 :\n\nWZQ2 bed box, 2 channels\n240611-0002", true);
+        p.t.script.expect(MessageKind::WarningQuestion,
+                          "By switching to another device you will loose the configurators current settings\n\n"
+                          "Continue anyway?",
+                          true);
+        QTest::mouseClick(p.button("ButtonDevice1"), Qt::LeftButton);
+        p.problemsCheck();
+        QCOMPARE(int(p.w->poll().deviceNumber()), 1);
+        QVERIFY(!p.w->menuItem("mniRead")->isEnabled());
+        QTRY_COMPARE((p.w->GuiTimerTimer(), p.label("lblSerial")->text()), QString("240611-0002"));
+        QVERIFY(p.w->menuItem("mniRead")->isEnabled());
+        QVERIFY(p.label("lblDevice1Hdr")->font().bold());
+    }
+
     // Update re-opens the adapter and finds a box plugged meanwhile; an adapter that cannot be
     // opened again leaves the window without a box, silently.
     void updateReopensTheAdapter()

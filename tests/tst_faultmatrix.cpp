@@ -640,12 +640,15 @@ QList<Road> roads()
                     watchAWhile(m);
                 },
                 [wzq4](Matrix& m, const Cell& c) {
-                    QCOMPARE(int(m.w->poll().deviceNumber()), 1);
+                    // The switch waits for the poll between two cycles; while it cannot have the
+                    // poll mutex the master stays addressed.
+                    const bool switched = c.where != Where::Mutex;
+                    QCOMPARE(int(m.w->poll().deviceNumber()), switched ? 1 : 0);
                     // The poll went to read the slave's identity.
                     bool asked = false;
                     for (const moxtasim::CallRecord& call : moxtasim::callLog())
                         asked = asked || (call.function == "lin_RC_GetSoftwareVersion" && call.arguments.rfind("1,", 0) == 0);
-                    QVERIFY(asked);
+                    QCOMPARE(asked, switched);
                     // A slave that cannot be identified leaves the master within reach.
                     if (c.boxShown == 0) {
                         QCOMPARE(parallelPanel(*m.w).at(0), wzq4);
@@ -655,12 +658,14 @@ QList<Road> roads()
                 {
                     {"zbx_SetUsageOfControlLink", -1, B, kNone, {}, After::Watching, 1},
                     {"lin_RC_GetSoftwareVersion", -2, S, kNone, {}, After::Watching, 0},
-                    // The box answers: the poll asks again and again, the panel keeps what it showed.
-                    {"lin_RC_GetProductionInfo", -2, S, kNone, {}, After::Watching, 1},
+                    // The box answers: the poll asks again and again, and offers no box meanwhile
+                    // (Read would address the slave with the master's identity).
+                    {"lin_RC_GetProductionInfo", -2, S, kNone, {}, After::Watching, 0},
                     {"lin_GetRC_ProductInfo", -2, S, kNone, {}, After::Watching, 1},
                     {"lin_RC_GetActivations32", -2, S, kNone, {}, After::Watching, 1},
                     {"lin_RC_DoAny", -2, S, kNone},
                     {"lin_RC_GetConfigBusy", -2, S, kNone, {}, After::Watching, 1},
+                    {"", 0, Where::Mutex, {"Internal error"}, {}, After::Watching, 1},
                 }};
 
     all << Road{"Compare", bedBench(), {"WZQ"}, {}, false, false, 3, {},

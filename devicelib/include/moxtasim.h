@@ -63,6 +63,14 @@ MOXTA_API void injectStatus(const std::string& function, int16_t status, int cal
 // bench file replaces it.
 MOXTA_API bool setFail(const std::string& adapter, int device, const std::string& function, int16_t status);
 
+// The next call of the named function, whichever thread makes it, takes `milliseconds` longer:
+// it waits before it starts, outside the library's lock, so other calls go on meanwhile. A test
+// waits for it with waitForHeldCall() and then does what must happen in the middle of it. A new
+// bench or a reset drops a hold no call has taken.
+MOXTA_API void holdNextCall(const std::string& function, int milliseconds);
+// Waits up to `timeoutMs` for the held call to begin waiting; true once it has.
+MOXTA_API bool waitForHeldCall(int timeoutMs);
+
 // The calls since the control interface was first used (a program that never uses it keeps no
 // log), the last 20 000 at most.
 MOXTA_API std::vector<CallRecord> callLog();

@@ -184,8 +184,66 @@ void reloadBenchNow(State& s)
     installBench(s, text, s.benchPath, error);
 }
 
+namespace {
+
+struct HeldCall
+{
+    std::mutex mutex;
+    std::condition_variable started;
+    std::string function; // empty: none held
+    std::chrono::milliseconds duration{0};
+    bool waiting = false; // the held call has begun to wait
+};
+
+HeldCall& heldCall()
+{
+    static HeldCall held;
+    return held;
+}
+
+} // namespace
+
+void holdNextCall(const std::string& function, std::chrono::milliseconds duration)
+{
+    HeldCall& h = heldCall();
+    std::lock_guard<std::mutex> lock(h.mutex);
+    h.function = function;
+    h.duration = duration;
+    h.waiting = false;
+}
+
+bool waitForHeldCall(std::chrono::milliseconds timeout)
+{
+    HeldCall& h = heldCall();
+    std::unique_lock<std::mutex> lock(h.mutex);
+    return h.started.wait_for(lock, timeout, [&h] { return h.waiting; });
+}
+
+void clearHeldCall()
+{
+    holdNextCall(std::string(), std::chrono::milliseconds(0));
+}
+
+bool waitIfHeld(const char* function)
+{
+    HeldCall& h = heldCall();
+    std::chrono::milliseconds duration{0};
+    {
+        std::lock_guard<std::mutex> lock(h.mutex);
+        if (h.function.empty() || h.function != function)
+            return false;
+        h.function.clear();
+        h.waiting = true;
+        duration = h.duration;
+    }
+    h.started.notify_all();
+    std::this_thread::sleep_for(duration);
+    return true;
+}
+
 Call::Call(const char* function, std::string arguments, int device)
     : s(state())
+    , m_held(waitIfHeld(function))
     , m_lock(s.mutex)
 {
     ensureInitialised(s);

@@ -8,6 +8,7 @@
 #include "session.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -110,9 +111,18 @@ public:
     State& s;
 
 private:
+    bool m_held; // the call waited first, as a test asked (outside the lock)
     std::lock_guard<std::recursive_mutex> m_lock;
     std::optional<int16_t> m_injected;
 };
+
+// A call of a test's choosing made slow: the next call of `function` waits `duration` before it
+// starts. Its own lock, not the state's: the other calls go on meanwhile.
+void holdNextCall(const std::string& function, std::chrono::milliseconds duration);
+bool waitForHeldCall(std::chrono::milliseconds timeout);
+void clearHeldCall();
+// Waits when the call is the held one; true when it did.
+bool waitIfHeld(const char* function);
 
 // The open adapter's box with that device number, connected and running its application; null when
 // no box answers.

@@ -42,6 +42,7 @@ bool replaceBench(const std::string& text, const std::string& path, std::string*
         return false;
     }
     closeEverything(*s);
+    clearHeldCall();
     s->boxes.clear(); // a new bench starts fresh, nothing carried over
     s->benchPath = path;
     s->benchStamp = fileStamp(path);
@@ -78,6 +79,7 @@ void reset()
     if (s->callDepth > 0)
         return;
     closeEverything(*s);
+    clearHeldCall();
     s->boxes.clear();
     s->adapters.clear();
     s->injected.clear();
@@ -133,6 +135,16 @@ bool setFail(const std::string& adapter, int device, const std::string& function
     else
         (*fail)[function] = status;
     return true;
+}
+
+void holdNextCall(const std::string& function, int milliseconds)
+{
+    moxta::holdNextCall(function, std::chrono::milliseconds(milliseconds));
+}
+
+bool waitForHeldCall(int timeoutMs)
+{
+    return moxta::waitForHeldCall(std::chrono::milliseconds(timeoutMs));
 }
 
 std::vector<CallRecord> callLog()

@@ -626,6 +626,30 @@ TEST_F(Api, InjectedStatusesAndBenchFailures)
     EXPECT_EQ(zbx_SetUsageOfControlLink(8) & 0xFF, 1);
 }
 
+// A held call waits before it starts, and only that call: the others go on meanwhile.
+TEST_F(Api, HeldCallWaitsWithoutHoldingTheOthers)
+{
+    connect();
+    EXPECT_FALSE(moxtasim::waitForHeldCall(0));
+    moxtasim::holdNextCall("lin_RC_GetConfigBusy", 1000);
+    int16_t busy = 0;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread held([&busy] { busy = lin_RC_GetConfigBusy(0); });
+    ASSERT_TRUE(moxtasim::waitForHeldCall(5000));
+    unsigned char errors[64];
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), 0); // not behind the held call
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    held.join();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(busy, 0);
+    // Taken once; a new bench drops a hold no call took.
+    EXPECT_EQ(lin_RC_GetConfigBusy(0), 0);
+    moxtasim::holdNextCall("lin_RC_GetConfigBusy", 60000);
+    ASSERT_TRUE(moxtasim::loadBench(kBench));
+    connect();
+    EXPECT_EQ(lin_RC_GetConfigBusy(0), 0);
+}
+
 TEST_F(Api, CallLogRecordsEveryCallInOrder)
 {
     moxtasim::clearCallLog();

@@ -602,7 +602,9 @@ void TfrmMain::applyMultiparallel(bool shown)
 
 void TfrmMain::ButtonDeviceClick(QObject* button)
 {
-    m_parallel->ButtonDeviceClick(button->property("tag").toInt());
+    // The box switched to is not identified yet: Read and Program wait for it from now on.
+    if (m_parallel->ButtonDeviceClick(button->property("tag").toInt()))
+        m_live->tick();
 }
 
 void TfrmMain::ButtonUpdateDevicesClick()

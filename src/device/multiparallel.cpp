@@ -65,24 +65,34 @@ void Multiparallel::refresh()
     }
 }
 
-void Multiparallel::ButtonDeviceClick(int device)
+bool Multiparallel::ButtonDeviceClick(int device)
 {
     if (device < 0 || device > 3 || device == m_poll.deviceNumber())
-        return;
+        return false;
     const auto* header = m_view.control<QLabel>(QStringLiteral("lblDevice%1Hdr").arg(device));
     const auto* label = m_view.control<QLabel>(QStringLiteral("lblDevice%1").arg(device));
     QWidget* parent = m_view.dialogParent();
     if (!ui::dialogs().question(parent, QStringLiteral("Switch to ") + (header ? header->text() : QString()) + QStringLiteral(" :\n\n")
                                             + (label ? label->text() : QString())))
-        return;
+        return false;
     if (!ui::dialogs().question(parent, QStringLiteral("By switching to another device you will loose the configurators current "
                                                        "settings\n\nContinue anyway?"),
                                  true))
-        return;
+        return false;
+    // Between two poll cycles: a cycle reading the identity of the box addressed so far must not
+    // publish it as the identity of the new one.
+    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        ui::dialogs().information(parent, QStringLiteral("Internal error"));
+        return false;
+    }
     m_poll.deviceNumber() = uint8_t(device);
     // The poll reads the identity of the newly addressed box; its redraw refreshes this panel.
     int watching = PollWatch;
     m_poll.state().compare_exchange_strong(watching, PollReadIdentity);
+    // Until then no box is identified: the next redraw stops offering the box addressed before.
+    m_poll.changed() = 1;
+    m_poll.mutex().unlock();
+    return true;
 }
 
 void Multiparallel::ButtonUpdateDevicesClick(const QString& adapterName)

@@ -32,8 +32,9 @@ public:
 
     // Which boxes answer, from the master up to the first that does not; the addressed one in bold.
     void refresh();
-    // A box's Switch button: after two questions, the box every device procedure addresses.
-    void ButtonDeviceClick(int device);
+    // A box's Switch button: after two questions, the box every device procedure addresses; true
+    // when it was switched (the window then redraws at once).
+    bool ButtonDeviceClick(int device);
     // Update: the adapter closed and opened again, then the panel refreshed.
     void ButtonUpdateDevicesClick(const QString& adapterName);
 

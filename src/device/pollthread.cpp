@@ -66,6 +66,18 @@ void PollStateValue::store(int state)
     wake(state);
 }
 
+bool PollStateValue::storeUnlessStopped(int state)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+        if (m_value.load() == PollStop)
+            return false;
+        m_value = state;
+    }
+    wake(state);
+    return true;
+}
+
 bool PollStateValue::compare_exchange_strong(int& expected, int desired)
 {
     {
@@ -145,17 +157,32 @@ StatusRecord PollThread::status() const
     return m_shared->status;
 }
 
+void PollThread::Shared::raiseChanged()
+{
+    changed = 1;
+    if (changeObserver)
+        changeObserver();
+}
+
+void PollThread::Shared::announce(int to)
+{
+    state.storeUnlessStopped(to);
+    raiseChanged();
+}
+
 void PollThread::cycle(Shared& s)
 {
     using namespace std::chrono_literals;
     const uint8_t device = s.deviceNumber.load();
+    // A stop that comes while a call is under way ends the cycle after that call: the thread
+    // must not go on talking to the adapter the program is closing.
     switch (s.state.load()) {
     case PollSense: {
         lib::setUsageOfControlLink(0);
         lib::getData();
         std::this_thread::sleep_for(10ms);
         if (lib::getData() > 0x80)
-            s.state = PollReadIdentity;
+            s.state.storeUnlessStopped(PollReadIdentity);
         s.busyUnsupported = false;
         break;
     }
@@ -166,47 +193,59 @@ void PollThread::cycle(Shared& s)
             std::lock_guard<std::mutex> lock(s.statusMutex);
             found = s.status;
         }
-        if (lib::getSoftwareVersion(device, found.software, found.version) < 0) {
-            s.state = PollSense;
+        const int16_t software = lib::getSoftwareVersion(device, found.software, found.version);
+        if (s.stopped())
+            break;
+        if (software < 0) {
             // After a switch of device or a program with firmware the panel still shows the box
             // identified before: it must not go on offering that box.
             if (s.boxShown) {
                 s.boxShown = false;
-                s.changed = 1;
+                s.announce(PollSense);
+            } else {
+                s.state.storeUnlessStopped(PollSense);
             }
             break;
         }
         const int16_t production = lib::getProductionInfo(device, found.serial, found.date);
-        if (production < 0)
+        if (production < 0 || s.stopped())
             break; // the next cycle tries again
         found.hardwareId = uint8_t(production & 0xFF);
         found.revision = uint8_t((production >> 8) & 0xFF);
         QByteArray product;
         lib::getProductInfo(device, product);
+        if (s.stopped())
+            break;
         found.boxMode = boxModeOf(uint8_t(product.size() > 1 ? product[1] : 0), found.hardwareId);
         found.activationsValid = true;
         if (lib::getActivations(device, found.activations, found.sitStands) < 0) {
             found.activationsValid = false;
             found.activations = found.sitStands = 0;
         }
+        if (s.stopped())
+            break;
         {
             std::lock_guard<std::mutex> lock(s.statusMutex);
             s.status = found;
         }
-        s.state = PollWatch;
-        s.changed = 1;
         s.boxShown = true;
+        s.announce(PollWatch);
         break;
     }
     case PollWatch: {
         lib::setUsageOfControlLink(8);
         QByteArray data(64, '\0');
-        if (lib::doAny(device, 22, &data) < 0) {
-            s.changed = 1;
+        const int16_t watched = lib::doAny(device, 22, &data);
+        if (s.stopped())
+            break;
+        if (watched < 0) {
+            {
+                std::lock_guard<std::mutex> lock(s.statusMutex);
+                s.status.poweredSeconds = 0;
+            }
             s.boxShown = false;
-            s.state = PollSense;
-            std::lock_guard<std::mutex> lock(s.statusMutex);
-            s.status.poweredSeconds = 0;
+            // The state before the flag: a redraw that takes the flag must find the box gone.
+            s.announce(PollSense);
             break;
         }
         const auto byte = [&data](int i) { return uint32_t(uint8_t(data[i])); };
@@ -218,12 +257,15 @@ void PollThread::cycle(Shared& s)
                 s.busyUnsupported = true;
             busy = b > 0;
         }
-        std::lock_guard<std::mutex> lock(s.statusMutex);
-        s.status.poweredSeconds = powered;
-        if (busy != s.status.busy) {
+        bool busyChanged = false;
+        {
+            std::lock_guard<std::mutex> lock(s.statusMutex);
+            s.status.poweredSeconds = powered;
+            busyChanged = busy != s.status.busy;
             s.status.busy = busy;
-            s.changed = 1;
         }
+        if (busyChanged)
+            s.raiseChanged();
         break;
     }
     default: break;

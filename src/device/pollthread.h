@@ -87,6 +87,8 @@ public:
     operator int() const { return m_value.load(); }
     int load() const { return m_value.load(); }
     void store(int state);
+    // Stores the state unless it is the stop state: what a poll cycle writes never undoes a stop.
+    bool storeUnlessStopped(int state);
     bool compare_exchange_strong(int& expected, int desired);
     // Sleeps up to `duration`; true (early) once the state is the stop state.
     bool sleepUnlessStopped(std::chrono::milliseconds duration);
@@ -124,6 +126,9 @@ public:
     std::atomic<uint8_t>& deviceNumber() { return m_shared->deviceNumber; }
     // A consistent copy of the status record.
     StatusRecord status() const;
+    // Called on the thread each time it raises the changed flag, after the state it found is in
+    // place (for tests; set before start()).
+    void setChangeObserver(std::function<void()> observer) { m_shared->changeObserver = std::move(observer); }
 
 private:
     // Shared with the thread, so a thread that outlives a bounded shutdown wait still has it.
@@ -140,6 +145,14 @@ private:
         std::mutex endMutex;
         std::condition_variable endSignal;
         bool ended = false;
+        std::function<void()> changeObserver;
+
+        bool stopped() const { return state.load() == PollStop; }
+        // The GUI is told there is news; whatever state goes with it is stored before.
+        void raiseChanged();
+        // Moves to `to` (unless stopped) and then tells the GUI, so a redraw never sees the flag
+        // with the state before.
+        void announce(int to);
     };
     static void run(std::shared_ptr<Shared> shared);
     static void cycle(Shared& shared);
