@@ -150,7 +150,7 @@ void onExit(QWidget* control, std::function<void(QWidget*)> handler)
         new ExitWatcher(control, std::move(handler));
 }
 
-void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler)
+void onUserEdit(QWidget* control, const std::function<void(QWidget*)>& handler)
 {
     if (!control || !handler)
         return;

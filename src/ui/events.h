@@ -25,6 +25,6 @@ bool finishEntry(QWidget* window);
 
 // Calls handler(control) after each change the user makes in the control: a combo box, a line edit
 // or a button (check box, radio button).
-void onUserEdit(QWidget* control, std::function<void(QWidget*)> handler);
+void onUserEdit(QWidget* control, const std::function<void(QWidget*)>& handler);
 
 } // namespace ui
