@@ -253,6 +253,7 @@ int addConfiguredEntry(ui::FormView& w, config::WindowState& state, const QStrin
 std::vector<QComboBox*> actuatorLists(const ui::FormView& window)
 {
     std::vector<QComboBox*> lists;
+    lists.reserve(std::size_t(ui::kReferenceRecords) + 1);
     for (int r = 0; r < ui::kReferenceRecords; ++r)
         lists.push_back(qobject_cast<QComboBox*>(window.arrays().refs[std::size_t(r)][ui::cmbAct]));
     lists.push_back(window.control<QComboBox>(QString::fromLatin1(config::kStandardActuatorList)));
