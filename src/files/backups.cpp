@@ -15,7 +15,8 @@ namespace {
 QString fileNameOf(const QString& serial)
 {
     QString name;
-    for (const QChar c : serial.trimmed())
+    const QString trimmed = serial.trimmed();
+    for (const QChar c : trimmed)
         name += c.isLetterOrNumber() && c.unicode() < 128 ? c : QChar(u'-');
     return name.isEmpty() ? QStringLiteral("unknown") : name;
 }
