@@ -230,27 +230,37 @@ private slots:
         device::lib::closeDevice();
     }
 
+    void pollNeverOverwritesAStop_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("sensing") << int(device::PollSense) << "zbx_GetData";
+        QTest::newRow("reading the identity") << int(device::PollSense) << "lin_RC_GetSoftwareVersion";
+        QTest::newRow("watching") << int(device::PollWatch) << "lin_RC_DoAny";
+    }
     void pollNeverOverwritesAStop()
     {
+        QFETCH(int, state);
+        QFETCH(QString, held);
         moxtasim::loadBench(kOneBox);
         QVERIFY(device::lib::openSpecificDevice("ZUBREX-0001"));
         device::PollThread poll;
-        poll.state() = device::PollSense;
-        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 200);
+        poll.state() = state;
+        moxtasim::holdNextCall(held.toStdString(), 200);
         QVERIFY(poll.start());
         QVERIFY(moxtasim::waitForHeldCall(5000));
-        // As at shutdown when the poll mutex could not be had: the stop is set in the middle of
-        // the identity read, and the thread ends after that call without another.
+        // As at shutdown when the poll mutex could not be had: the stop is set in the middle of a
+        // call, and the thread ends after that call without another (the held call is logged once
+        // it goes on).
+        moxtasim::clearCallLog();
         poll.state() = device::PollStop;
         QVERIFY(poll.waitForEnd(std::chrono::seconds(5)));
         QCOMPARE(poll.state().load(), int(device::PollStop));
-        const auto log = moxtasim::callLog();
-        QVERIFY(!log.empty());
-        std::string last;
-        for (const auto& call : log)
+        QStringList calls;
+        for (const auto& call : moxtasim::callLog())
             if (call.thread == poll.threadId())
-                last = call.function;
-        QCOMPARE(QString::fromStdString(last), QString("lin_RC_GetSoftwareVersion"));
+                calls << QString::fromStdString(call.function);
+        QCOMPARE(calls, QStringList{held});
         device::lib::closeDevice();
     }
 

@@ -6,6 +6,8 @@
 #include "compare/comparison.h"
 #include "compare/formcompare.h"
 #include "compare/formcomparedetails.h"
+#include "device/multiparallel.h"
+#include "device/pollthread.h"
 #include "device/selectdevice.h"
 #include "device/unitdatamodule.h"
 #include "ui/pages.h"
@@ -147,6 +149,16 @@ struct Parallel
             lines << label(name)->text().replace('\n', " / ") + (label(name)->isEnabled() ? "" : " (off)");
         }
         return lines;
+    }
+
+    // The two questions of a switch to slave 1 of a bed system, answered Yes.
+    void expectSwitchToSlave1()
+    {
+        t.script.expect(MessageKind::Question, "Switch to Slave 1 :\n\nWZQ2 bed box, 2 channels\n240611-0002", true);
+        t.script.expect(MessageKind::WarningQuestion,
+                        "By switching to another device you will loose the configurators current settings\n\n"
+                        "Continue anyway?",
+                        true);
     }
 
     void problemsCheck()
@@ -414,11 +426,7 @@ private slots:
         moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 300);
         p.button("ButtonUpdateDevices")->click(); // the master is sensed and identified afresh
         QVERIFY(moxtasim::waitForHeldCall(5000));
-        p.t.script.expect(MessageKind::Question, "Switch to Slave 1 :\n\nWZQ2 bed box, 2 channels\n240611-0002", true);
-        p.t.script.expect(MessageKind::WarningQuestion,
-                          "By switching to another device you will loose the configurators current settings\n\n"
-                          "Continue anyway?",
-                          true);
+        p.expectSwitchToSlave1();
         QTest::mouseClick(p.button("ButtonDevice1"), Qt::LeftButton);
         p.problemsCheck();
         QCOMPARE(int(p.w->poll().deviceNumber()), 1);
@@ -426,6 +434,28 @@ private slots:
         QTRY_COMPARE((p.w->GuiTimerTimer(), p.label("lblSerial")->text()), QString("240611-0002"));
         QVERIFY(p.w->menuItem("mniRead")->isEnabled());
         QVERIFY(p.label("lblDevice1Hdr")->font().bold());
+    }
+
+    // A box switched to and not identified yet is still to be identified after a procedure that
+    // paused the poll (the comparison's read): it is never watched with the identity before it.
+    void readAfterASwitchLeavesTheIdentityToRead()
+    {
+        Parallel p(bedSystem(2));
+        QTRY_VERIFY((p.w->GuiTimerTimer(), p.button("ButtonDevice1")->isEnabled()));
+        p.w->show();
+        QVERIFY(moxtasim::setFail("ZUBREX-0001", 1, "lin_RC_GetSoftwareVersion", -2));
+        p.expectSwitchToSlave1();
+        QTest::mouseClick(p.button("ButtonDevice1"), Qt::LeftButton);
+        QStringList names;
+        QStringList values;
+        QVERIFY(device::readBoxParameters(p.w->poll(), *p.w, "KVR5E", 0, names, values));
+        QVERIFY(p.w->poll().state().load() != device::PollWatch);
+        p.w->GuiTimerTimer();
+        QVERIFY(!p.w->menuItem("mniRead")->isEnabled());
+        QCOMPARE(p.label("lblSerial")->text(), QString("xxx-xxxxxx"));
+        QVERIFY(moxtasim::setFail("ZUBREX-0001", 1, "lin_RC_GetSoftwareVersion", 0));
+        QTRY_COMPARE((p.w->GuiTimerTimer(), p.label("lblSerial")->text()), QString("240611-0002"));
+        p.problemsCheck();
     }
 
     // Update re-opens the adapter and finds a box plugged meanwhile; an adapter that cannot be

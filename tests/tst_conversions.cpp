@@ -171,10 +171,23 @@ private slots:
         lin_SetConfig("ref1_stroke_max", 7205);
         inch.showScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535, false, inch.units.lengthPrecision, "");
         QCOMPARE(box.currentText(), QString("28,37"));
+        // Untouched, the box gives back the value it was shown with, not its rounded text.
         inch.storeScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535);
         uint16_t v = 0;
         lin_GetConfig("ref1_stroke_max", &v);
+        QCOMPARE(int(v), 7205);
+        // Typed, even the same text, it is the number typed.
+        box.lineEdit()->selectAll();
+        QTest::keyClicks(box.lineEdit(), "28,37");
+        inch.storeScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535);
+        lin_GetConfig("ref1_stroke_max", &v);
         QCOMPARE(int(v), 7206);
+        // A text set by the program is what the box holds.
+        inch.showScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535, false, inch.units.lengthPrecision, "");
+        setBoxText(&box, "10");
+        inch.storeScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535);
+        lin_GetConfig("ref1_stroke_max", &v);
+        QCOMPARE(int(v), 2540);
         // The defaults flag reads the layout's default, not the session.
         inch.showScaled("ref1_stroke_max", &box, inch.units.lengthDivisor, 65535, true, inch.units.lengthPrecision, "");
         QCOMPARE(box.currentText(), QString("Default"));

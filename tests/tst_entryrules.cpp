@@ -2,6 +2,7 @@
 // edit), moves on with Tab, and sees the texts and the messages the rules give.
 
 #include "config/catalog.h"
+#include "config/conversions.h"
 #include "config/transfers.h"
 #include "config/windowstate.h"
 #include "rules/memorder.h"
@@ -622,7 +623,84 @@ private slots:
         passThrough();
         QCOMPARE(memory.values[std::size_t(memory.records[6].valueSlot)][0], uint16_t(999));
         QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("3.937"));
+        // The shown text typed again is what the user means: 100 mm, not the 99.9 it showed.
+        s.w->menuItem("mnimm")->trigger();
+        QCOMPARE(s.box("cmbRefDown1")->currentText(), QString("100"));
+        s.type("cmbRefDown1", "100");
+        s.leave();
+        QCOMPARE(memory.values[std::size_t(memory.records[6].valueSlot)][0], uint16_t(1000));
         QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // A value the user has not edited passes through its box unchanged, though its text is rounded
+    // (or, read from a box, even outside the limits); typed, it is checked.
+    void untouchedValuesPassThrough()
+    {
+        Shown s({"COMBINED"});
+        QVERIFY(s.ready());
+        s.type("cmbSafeSpeedUp1", "0.5");
+        s.t.script.expect(MessageKind::Information, kMin);
+        s.leave();
+        QCOMPARE(s.box("cmbSafeSpeedUp1")->currentText(), QString("1"));
+        s.leave();
+        s.w->menuItem("mniinch")->trigger();
+        QCOMPARE(s.box("cmbSafeSpeedUp1")->currentText(), QString("0.039"));
+        s.box("cmbSafeSpeedUp1")->setFocus(Qt::MouseFocusReason);
+        s.leave();
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        config::storeConfiguration(*s.w, s.w->state());
+        uint16_t v = 0;
+        lin_GetConfig("ref1_safety_speed_up", &v);
+        QCOMPARE(v, uint16_t(164));
+        // The same text typed is judged as typed: 0.039 inch/s stores 162, below the minimum.
+        s.type("cmbSafeSpeedUp1", "0.039");
+        s.t.script.expect(MessageKind::Information, kMin);
+        s.leave();
+        QCOMPARE(s.box("cmbSafeSpeedUp1")->currentText(), QString("0.04"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // RQ9 positions in degrees: a change of the memory units does not change them on the next
+    // exit, and an angle beyond the range is its end (200 degrees would fold back to 54).
+    void rq9PositionsInDegrees()
+    {
+        Shown s({"RQ9"}, 2);
+        QVERIFY(s.ready());
+        const rules::MemoryTable& memory = s.w->state().memory;
+        s.w->menuItem("MenuMemUnitsDegrees")->trigger();
+        s.type("cmbRefDown1", "30");
+        s.leave();
+        const int slot = memory.records[6].valueSlot;
+        QVERIFY(slot >= 0 && slot < rules::kValueSlots);
+        const uint16_t thirty = memory.values[std::size_t(slot)][0];
+        QCOMPARE(thirty, uint16_t(config::roundHalfUp(config::angleToStroke(30))));
+        s.w->menuItem("MenuMemUnitsNormal")->trigger();
+        s.box("cmbRefDown2")->setFocus(Qt::MouseFocusReason);
+        s.leave();
+        QCOMPARE(memory.values[std::size_t(slot)][0], thirty);
+
+        s.w->menuItem("MenuMemUnitsDegrees")->trigger();
+        s.type("cmbRefDown3", "200");
+        s.leave();
+        QCOMPARE(s.box("cmbRefDown3")->currentText(), QString("90"));
+        QCOMPARE(memory.values[std::size_t(slot)][2], uint16_t(1023));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+    }
+
+    // An angle beyond the range the boxes take is its end, in the box and in what is stored.
+    void rq9AngleBeyondTheRange()
+    {
+        Shown s({"RQ9"}, 2);
+        QVERIFY(s.ready());
+        testutil::writeFile(s.t.program.filePath("limits.ini"), "[cmbRq9BMax]\r\nMin=15\r\nMax=2000\r\n");
+        s.type("cmbRq9BMax", "200");
+        s.leave();
+        QCOMPARE(s.box("cmbRq9BMax")->currentText(), QString("90"));
+        QVERIFY2(s.t.script.problems().isEmpty(), qPrintable(s.problems()));
+        config::storeConfiguration(*s.w, s.w->state());
+        uint16_t v = 0;
+        lin_GetConfig("ref1_stroke_max", &v);
+        QCOMPARE(v, uint16_t(1023)); // 90 degrees
     }
 
     // The memory dialogs' Enter and Escape, and a typed position that stays a value, not an item.

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -143,7 +144,8 @@ uint16_t angleValue(const QString& text, uint16_t fallback, QChar decimalSeparat
     double degrees = 0;
     if (!parseNumber(text, decimalSeparator, degrees))
         return fallback;
-    return toWord(roundHalfUp(angleToStroke(degrees)));
+    // The range the boxes take, as their check treats it: beyond it the sine would fold back.
+    return toWord(roundHalfUp(angleToStroke(std::clamp(degrees, -90.0, 90.0))));
 }
 
 FilteredEntry filterNumericText(const QString& text, int caret, int selectionLength, const QString& defaultText,
@@ -224,21 +226,74 @@ void setBoxText(QComboBox* box, const QString& text)
         box->setCurrentIndex(index);
 }
 
+namespace {
+
+const char* const kShownText = "shownText";
+const char* const kShownValue = "shownValue";
+const char* const kWatchesEdits = "watchesEdits";
+
+} // namespace
+
+void keepShownValue(QComboBox* box, uint16_t value, bool evenAsAWord)
+{
+    if (!box)
+        return;
+    // Numbers only, unless asked: a word stores what the word means ("Default" its fallback).
+    const QString text = box->currentText();
+    if (!box->isEditable()
+        || (!evenAsAWord && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))) {
+        forgetShownValue(box);
+        return;
+    }
+    // Typed into or chosen from the list by the user, the box holds what the user gave it.
+    if (!box->property(kWatchesEdits).toBool()) {
+        box->setProperty(kWatchesEdits, true);
+        QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [box] { forgetShownValue(box); });
+        QObject::connect(box, &QComboBox::activated, box, [box] { forgetShownValue(box); });
+    }
+    box->setProperty(kShownText, box->currentText());
+    box->setProperty(kShownValue, int(value));
+}
+
+std::optional<uint16_t> keptValue(const QComboBox* box)
+{
+    if (!box)
+        return std::nullopt;
+    const QVariant text = box->property(kShownText);
+    if (!text.isValid() || text.toString() != box->currentText())
+        return std::nullopt;
+    return uint16_t(box->property(kShownValue).toInt());
+}
+
+void forgetShownValue(QComboBox* box)
+{
+    if (box && box->property(kShownText).isValid()) {
+        box->setProperty(kShownText, QVariant());
+        box->setProperty(kShownValue, QVariant());
+    }
+}
+
 void Converter::showScaled(const QString& name, QComboBox* box, double divisor, uint16_t marker, bool fromDefaults,
                            int precision, const QString& defaultText) const
 {
     const uint16_t value = readValueOrDefault(name, fromDefaults);
     setBoxText(box, scaledText(value, divisor, marker, precision, defaultText, separator));
+    keepShownValue(box, value);
 }
 
 void Converter::storeScaled(const QString& name, const QComboBox* box, double factor, uint16_t fallback) const
 {
-    writeParameter(name, scaledValue(box ? box->currentText() : QString(), factor, fallback, separator));
+    if (const std::optional<uint16_t> kept = keptValue(box))
+        writeParameter(name, *kept);
+    else
+        writeParameter(name, scaledValue(box ? box->currentText() : QString(), factor, fallback, separator));
 }
 
-int16_t Converter::storeTextScaled(const QString& name, const QString& text, double factor) const
+int16_t Converter::storeTextScaled(const QString& name, const QComboBox* box, double factor) const
 {
-    return writeParameter(name, truncatedValue(text, factor, separator));
+    if (const std::optional<uint16_t> kept = keptValue(box))
+        return writeParameter(name, *kept);
+    return writeParameter(name, truncatedValue(box ? box->currentText() : QString(), factor, separator));
 }
 
 void Converter::showAngle(const QString& name, QComboBox* box, uint16_t marker, bool fromDefaults, int precision,
@@ -246,11 +301,15 @@ void Converter::showAngle(const QString& name, QComboBox* box, uint16_t marker, 
 {
     const uint16_t value = readValueOrDefault(name, fromDefaults);
     setBoxText(box, angleText(value, marker, precision, defaultText, separator));
+    keepShownValue(box, value);
 }
 
 void Converter::storeAngle(const QString& name, const QComboBox* box, uint16_t fallback) const
 {
-    writeParameter(name, angleValue(box ? box->currentText() : QString(), fallback, separator));
+    if (const std::optional<uint16_t> kept = keptValue(box))
+        writeParameter(name, *kept);
+    else
+        writeParameter(name, angleValue(box ? box->currentText() : QString(), fallback, separator));
 }
 
 void Converter::showListValue(const QString& name, QComboBox* box, int fallback, bool byIndex, int minimum,

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class QComboBox;
 
@@ -69,6 +70,15 @@ void filterNumericEntry(QComboBox* box, const QString& defaultText, QChar decima
 // Sets a box's text: the edit text of an editable box, else the item with that text.
 void setBoxText(QComboBox* box, const QString& text);
 
+// The number a transfer (or a rule showing a stored value) put into a box, kept for as long as the
+// box shows the text it was given and the user has not typed into it. The text is rounded to the
+// unit's precision: stored again, it would round the value each time it passes through the window,
+// and a value read from a box would change without anyone editing it.
+// Words are kept only when asked (a position shown as "Exclude" because it has no angle).
+void keepShownValue(QComboBox* box, uint16_t value, bool evenAsAWord = false);
+std::optional<uint16_t> keptValue(const QComboBox* box);
+void forgetShownValue(QComboBox* box);
+
 // The conversions of one transfer, bound to the session and the boxes.
 class Converter
 {
@@ -82,7 +92,7 @@ public:
     void showScaled(const QString& name, QComboBox* box, double divisor, uint16_t marker, bool fromDefaults,
                     int precision, const QString& defaultText) const;
     void storeScaled(const QString& name, const QComboBox* box, double factor, uint16_t fallback) const;
-    int16_t storeTextScaled(const QString& name, const QString& text, double factor) const;
+    int16_t storeTextScaled(const QString& name, const QComboBox* box, double factor) const;
     void showAngle(const QString& name, QComboBox* box, uint16_t marker, bool fromDefaults, int precision,
                    const QString& defaultText) const;
     void storeAngle(const QString& name, const QComboBox* box, uint16_t fallback) const;

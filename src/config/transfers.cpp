@@ -89,7 +89,7 @@ void storeRow(Transfer& t, const Row& row, const QString& name, const QWidget* c
     auto* box = qobject_cast<const QComboBox*>(ctrl);
     switch (row.kind) {
     case Kind::Scaled: t.conv.storeScaled(name, box, scaleOf(row.unit, t.conv.units, led).divisor, row.fallback); break;
-    case Kind::TruncatedScaled: t.conv.storeTextScaled(name, textOf(ctrl), scaleOf(row.unit, t.conv.units, led).divisor); break;
+    case Kind::TruncatedScaled: t.conv.storeTextScaled(name, box, scaleOf(row.unit, t.conv.units, led).divisor); break;
     case Kind::Angle: t.conv.storeAngle(name, box, row.fallback); break;
     case Kind::Flag: writeParameter(name, checked(ctrl) ? 1 : 0); break;
     case Kind::InvertedFlag: writeParameter(name, checked(ctrl) ? 0 : 1); break;

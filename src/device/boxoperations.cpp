@@ -62,12 +62,18 @@ bool pausePoll(PollThread& poll, ui::FormView& view)
         ui::dialogs().information(view.dialogParent(), QStringLiteral("Internal error"));
         return false;
     }
+    poll.pausedFrom() = poll.state();
     poll.state() = PollIdle;
     return true;
 }
 
 void resumePoll(PollThread& poll, int state)
 {
+    // A box not identified yet (just switched to, or still being sensed) is not watched with the
+    // identity of the box before it: the poll goes on where it was.
+    const int found = poll.pausedFrom();
+    if (state == PollWatch && (found == PollSense || found == PollReadIdentity))
+        state = found;
     poll.state() = state;
     poll.mutex().unlock();
 }

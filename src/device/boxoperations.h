@@ -26,7 +26,8 @@ class LiveStatus;
 class PollThread;
 
 // The pause protocol of every GUI procedure that talks to a box: the poll mutex within 1000 ms
-// ("Internal error" otherwise) and the poll state 0. Resume hands the adapter back in a state.
+// ("Internal error" otherwise) and the poll state 0. Resume hands the adapter back in a state; a
+// poll that was still sensing or identifying its box goes on doing so rather than watch.
 bool pausePoll(PollThread& poll, ui::FormView& view);
 void resumePoll(PollThread& poll, int state);
 

@@ -179,8 +179,11 @@ void PollThread::cycle(Shared& s)
     switch (s.state.load()) {
     case PollSense: {
         lib::setUsageOfControlLink(0);
+        if (s.stopped())
+            break;
         lib::getData();
-        std::this_thread::sleep_for(10ms);
+        if (s.state.sleepUnlessStopped(10ms))
+            break;
         if (lib::getData() > 0x80)
             s.state.storeUnlessStopped(PollReadIdentity);
         s.busyUnsupported = false;
@@ -188,6 +191,8 @@ void PollThread::cycle(Shared& s)
     }
     case PollReadIdentity: {
         lib::setUsageOfControlLink(8);
+        if (s.stopped())
+            break;
         StatusRecord found;
         {
             std::lock_guard<std::mutex> lock(s.statusMutex);
@@ -234,6 +239,8 @@ void PollThread::cycle(Shared& s)
     }
     case PollWatch: {
         lib::setUsageOfControlLink(8);
+        if (s.stopped())
+            break;
         QByteArray data(64, '\0');
         const int16_t watched = lib::doAny(device, 22, &data);
         if (s.stopped())
@@ -253,6 +260,8 @@ void PollThread::cycle(Shared& s)
         bool busy = false;
         if (!s.busyUnsupported) {
             const int16_t b = lib::getConfigBusy(device);
+            if (s.stopped())
+                break;
             if (b < 0)
                 s.busyUnsupported = true;
             busy = b > 0;

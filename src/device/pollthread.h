@@ -124,6 +124,8 @@ public:
     PollStateValue& state() { return m_shared->state; }
     std::atomic<uint8_t>& changed() { return m_shared->changed; }
     std::atomic<uint8_t>& deviceNumber() { return m_shared->deviceNumber; }
+    // The state a GUI procedure found when it paused the poll (GUI thread only).
+    int& pausedFrom() { return m_pausedFrom; }
     // A consistent copy of the status record.
     StatusRecord status() const;
     // Called on the thread each time it raises the changed flag, after the state it found is in
@@ -159,6 +161,7 @@ private:
 
     std::shared_ptr<Shared> m_shared;
     std::thread m_thread;
+    int m_pausedFrom = PollWatch;
 };
 
 } // namespace device

@@ -68,8 +68,9 @@ void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComb
 {
     const QChar sep = state.decimalSeparator;
     // The section is the box's whole name; its limits are strokes, not angles.
+    // A value shown as read and not edited since is left as it is.
     if (const std::optional<Limits> limits = readLimits(state.limitsFilePath, box->objectName());
-        limits && !isWord(box->currentText())) {
+        limits && !isWord(box->currentText()) && !config::keptValue(box)) {
         const QString maxText = angleText(limits->max, true, sep);
         const std::optional<double> angle = numberOf(box, sep);
         if (!angle) {
@@ -77,6 +78,9 @@ void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComb
             inform(view, kIllegal);
             ui::returnFocus(box);
         } else {
+            // Beyond the range the boxes take, the angle is its end, and the box says so.
+            if (const double clamped = std::clamp(*angle, -90.0, 90.0); clamped != *angle)
+                setText(box, config::formatGeneral(clamped, sep));
             // Rounded as the angle will be stored.
             const double v = double(strokeOf(*angle));
             if (v > double(limits->max)) {

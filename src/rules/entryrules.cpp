@@ -33,6 +33,8 @@ std::optional<double> numberOf(const QComboBox* box, QChar decimalSeparator)
 void setText(QComboBox* box, const QString& text)
 {
     config::setBoxText(box, text);
+    // A text a rule gives is what the box holds from now on.
+    config::forgetShownValue(box);
 }
 
 void inform(const ui::FormView& view, const QString& message)
@@ -80,6 +82,10 @@ bool limitsCheck(ui::FormView& view, const config::WindowState& state, QComboBox
         inform(view, QStringLiteral("Could not read limits file: ") + box->objectName());
         return false;
     }
+    // A value shown as read and not edited since is the box's own: passing through its box does
+    // not change it.
+    if (config::keptValue(box))
+        return true;
     const Outcome out = checkLimits(box->currentText(), factor, *limits, state.decimalSeparator, storeScaleOf(box, state));
     // Each correction is in the box before its message is shown.
     for (qsizetype i = 0; i < out.messages.size(); ++i) {

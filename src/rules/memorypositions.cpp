@@ -1,6 +1,7 @@
 #include "rules/memorypositions.h"
 
 #include "config/catalog.h"
+#include "config/conversions.h"
 #include "config/windowstate.h"
 #include "rules/entryrules.h"
 #include "rules/memorder.h"
@@ -68,7 +69,7 @@ void btnSetMemValuesClick(ui::FormView& view, config::WindowState& state, TfrmMe
         return;
     bool anyPosition = false;
     for (int row = 0; row < 8; ++row) {
-        const uint16_t value = storePosition(dialog->positionBox(row), unit, table.values[std::size_t(slot)][std::size_t(row)]);
+        const uint16_t value = storePosition(dialog->positionBox(row), unit);
         table.values[std::size_t(slot)][std::size_t(row)] = value;
         anyPosition = anyPosition || (value != kNoPosition && value != kUnsetPosition);
     }
@@ -120,7 +121,7 @@ void cmbReferenceExit(ui::FormView& view, config::WindowState& state, QComboBox*
         bool special = false;
         for (int i = 0; i < 8; ++i) {
             // A box still showing its value keeps it, so a position survives every exit unchanged.
-            const uint16_t value = storePosition(boxes[std::size_t(i)], unit, values[std::size_t(i)]);
+            const uint16_t value = storePosition(boxes[std::size_t(i)], unit);
             values[std::size_t(i)] = value;
             if (value != kUnsetPosition)
                 special = special || value != (i < 4 ? drive : kNoPosition);
@@ -129,9 +130,13 @@ void cmbReferenceExit(ui::FormView& view, config::WindowState& state, QComboBox*
         record.valueSlot = special ? slot : kNoSlot;
         // A typed position stays as typed; a word that is no position shows "Exclude", not itself,
         // and a number beyond the positions the one it was stored as.
+        // A typed position, now stored, is the box's value from here on: a later change of the
+        // memory units does not read its text in the other unit.
         for (int i = 0; i < 8; ++i)
             if (QComboBox* box = boxes[std::size_t(i)]; box && !isPositionAsTyped(box->currentText(), unit))
                 showPosition(box, values[std::size_t(i)], unit);
+            else if (box)
+                config::keepShownValue(box, values[std::size_t(i)]);
         return;
     }
     bool defaultShown = true;

@@ -60,9 +60,11 @@ bool rawPosition(const QString& text, const PositionUnit& unit, double& raw)
     double x = 0;
     if (!config::parseNumber(text, unit.decimalSeparator, x))
         return false;
-    // An angle is stored rounded, as the RQ9 tab stores its angles (0 degrees stays 0 degrees);
+    // An angle is stored rounded, as the RQ9 tab stores its angles (0 degrees stays 0 degrees),
+    // and within the range the RQ9 tab takes (beyond it the sine folds back: 200 would be 54);
     // a length truncated, a hair of binary error aside (12.3 mm is 123).
-    raw = unit.degrees ? double(config::roundHalfUp(config::angleToStroke(x))) : std::trunc(x * (unit.inch ? 254.0 : 10.0) + 1e-9);
+    raw = unit.degrees ? double(config::roundHalfUp(config::angleToStroke(std::clamp(x, -90.0, 90.0))))
+                       : std::trunc(x * (unit.inch ? 254.0 : 10.0) + 1e-9);
     return true;
 }
 
@@ -71,7 +73,10 @@ bool rawPosition(const QString& text, const PositionUnit& unit, double& raw)
 bool isPositionAsTyped(const QString& text, const PositionUnit& unit)
 {
     double raw = 0;
-    return rawPosition(text, unit, raw) && raw >= 0 && raw <= double(kLargestPosition);
+    if (!rawPosition(text, unit, raw) || raw < 0 || raw > double(kLargestPosition))
+        return false;
+    double x = 0;
+    return !unit.degrees || (config::parseNumber(text, unit.decimalSeparator, x) && x >= -90.0 && x <= 90.0);
 }
 
 uint16_t positionValue(const QString& text, const QString& item1, const QString& item2, const PositionUnit& unit)
@@ -97,8 +102,14 @@ void showPosition(QComboBox* box, uint16_t value, const PositionUnit& unit)
         box->setCurrentIndex(shown.item < box->count() ? shown.item : 0);
         if (box->isEditable())
             box->setEditText(box->itemText(box->currentIndex()));
+        // A position that has no angle shows the first item but is still the box's position.
+        if (value == kNoPosition || value == kUnsetPosition || value == kDriveUp || value == kDriveDown)
+            config::forgetShownValue(box);
+        else
+            config::keepShownValue(box, value, true);
     } else {
         config::setBoxText(box, shown.text);
+        config::keepShownValue(box, value);
     }
 }
 
@@ -106,19 +117,11 @@ uint16_t storePosition(const QComboBox* box, const PositionUnit& unit)
 {
     if (!box)
         return kNoPosition;
+    // A position shown rounded is not rounded again each time it passes through its box.
+    if (const std::optional<uint16_t> kept = config::keptValue(box))
+        return *kept;
     return positionValue(box->currentText(), box->count() > 1 ? box->itemText(1) : QString(),
                          box->count() > 2 ? box->itemText(2) : QString(), unit);
-}
-
-uint16_t storePosition(const QComboBox* box, const PositionUnit& unit, uint16_t previous)
-{
-    if (!box)
-        return kNoPosition;
-    const PositionText shown = positionText(previous, unit);
-    const QString previousText = shown.item < 0 ? shown.text : (shown.item < box->count() ? box->itemText(shown.item) : QString());
-    if (box->currentText() == previousText)
-        return previous;
-    return storePosition(box, unit);
 }
 
 } // namespace rules

@@ -63,10 +63,9 @@ PositionText positionText(uint16_t value, const PositionUnit& unit);
 uint16_t positionValue(const QString& text, const QString& item1, const QString& item2, const PositionUnit& unit);
 
 void showPosition(QComboBox* box, uint16_t value, const PositionUnit& unit);
+// The position a box holds: the one it was shown with while the user has not edited it, else its
+// text as a position.
 uint16_t storePosition(const QComboBox* box, const PositionUnit& unit);
-// The position of a box that showed `previous`: while it still shows that value's text, the value
-// itself (a position shown rounded is not rounded again each time it passes through its box).
-uint16_t storePosition(const QComboBox* box, const PositionUnit& unit, uint16_t previous);
 // A typed number that is a position as it stands (not moved into the range of positions).
 bool isPositionAsTyped(const QString& text, const PositionUnit& unit);
 
