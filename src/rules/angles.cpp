@@ -67,8 +67,8 @@ void keepInOrder(const ui::FormView& view, QChar separator, const char* maxName,
 void cmbRQ9AngleExit(ui::FormView& view, const config::WindowState& state, QComboBox* box)
 {
     const QChar sep = state.decimalSeparator;
-    // The section is the box's whole name; its limits are strokes, not angles.
-    // A value shown as read and not edited since is left as it is.
+    // The section is the box's whole name; its limits are strokes, not angles. A value shown as
+    // read and not edited since is left as it is.
     if (const std::optional<Limits> limits = readLimits(state.limitsFilePath, box->objectName());
         limits && !isWord(box->currentText()) && !config::keptValue(box)) {
         const QString maxText = angleText(limits->max, true, sep);

@@ -128,10 +128,9 @@ void cmbReferenceExit(ui::FormView& view, config::WindowState& state, QComboBox*
         }
         // The default pattern needs no slot.
         record.valueSlot = special ? slot : kNoSlot;
-        // A typed position stays as typed; a word that is no position shows "Exclude", not itself,
-        // and a number beyond the positions the one it was stored as.
-        // A typed position, now stored, is the box's value from here on: a later change of the
-        // memory units does not read its text in the other unit.
+        // A typed position stays as typed and is the box's value from here on (a later change of
+        // the memory units does not read its text in the other unit); a word that is no position
+        // shows "Exclude", not itself, and a number beyond the positions the one it was stored as.
         for (int i = 0; i < 8; ++i)
             if (QComboBox* box = boxes[std::size_t(i)]; box && !isPositionAsTyped(box->currentText(), unit))
                 showPosition(box, values[std::size_t(i)], unit);
