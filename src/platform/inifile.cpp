@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 
 #include <climits>
+#include <optional>
 
 namespace platform {
 
@@ -75,6 +76,25 @@ QString cut(const QString& text, int bufferSize)
     return text.left(n);
 }
 
+// The whole of a file no larger than kMaxIniFileBytes; nothing when it is larger or cannot be read.
+// Read as it comes rather than into a buffer of the largest size, which most files never need.
+std::optional<QByteArray> readBounded(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes;
+    char chunk[16384];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0 || bytes.size() + n > kMaxIniFileBytes)
+            return std::nullopt;
+        if (n == 0)
+            return bytes;
+        bytes.append(chunk, n);
+    }
+}
+
 bool hasLineBreakOrZero(const QString& s)
 {
     for (QChar c : s)
@@ -92,13 +112,8 @@ IniFile IniFile::load(const QString& path)
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > kMaxIniFileBytes)
         return IniFile();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IniFile();
-    const QByteArray bytes = file.read(kMaxIniFileBytes + 1);
-    if (bytes.size() > kMaxIniFileBytes)
-        return IniFile();
-    return fromBytes(bytes);
+    const std::optional<QByteArray> bytes = readBounded(path);
+    return bytes ? fromBytes(*bytes) : IniFile();
 }
 
 IniFile IniFile::fromBytes(const QByteArray& bytes)
@@ -316,12 +331,10 @@ bool writeProfileString(const QString& section, const QString& key, const QStrin
     if (info.exists()) {
         if (!info.isFile() || info.size() > kMaxIniFileBytes || nobodyMayWrite(info))
             return false;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        before = file.read(kMaxIniFileBytes + 1);
-        if (before.size() > kMaxIniFileBytes)
-            return false;
+        std::optional<QByteArray> bytes = readBounded(path);
+        if (!bytes)
+            return false; // rewriting a file we could not read would lose it
+        before = std::move(*bytes);
     }
     IniFile doc = IniFile::fromBytes(before);
     if (!doc.setValue(section, key, value))
