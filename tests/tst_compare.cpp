@@ -423,7 +423,9 @@ private slots:
         Parallel p(bedSystem(2));
         QTRY_VERIFY((p.w->GuiTimerTimer(), p.button("ButtonDevice1")->isEnabled()));
         p.w->show();
-        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 300);
+        // Held for less than the switch waits for the adapter.
+        namespace intervals = platform::intervals;
+        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", int(intervals::timeout(intervals::kAdapterWait).count() * 4 / 10));
         p.button("ButtonUpdateDevices")->click(); // the master is sensed and identified afresh
         QVERIFY(moxtasim::waitForHeldCall(5000));
         p.expectSwitchToSlave1();

@@ -8,6 +8,7 @@
 #include "app/frmmain.h"
 #include "config/windowstate.h"
 #include "device/pollthread.h"
+#include "platform/intervals.h"
 #include "ui/dialogs.h"
 
 #include <moxtasim.h>
@@ -23,17 +24,22 @@
 
 namespace testutil {
 
+// The program's pauses run ten times faster in the tests, its timeouts four times: a box still gets
+// its settling time relative to the poll, and a procedure still waits for a held adapter far longer
+// than a poll cycle takes.
+inline constexpr int kPauseDivisor = 10;
+inline constexpr int kTimeoutDivisor = 4;
+
 // Waits until the live status shows the box (a few poll cycles; generous for a loaded machine);
 // with watching, also until the poll has gone on to watch it.
-inline bool waitForBox(app::TfrmMain& w, bool watching = false, int tries = 200)
+inline bool waitForBox(app::TfrmMain& w, bool watching = false, int timeoutMs = 10000)
 {
-    for (int i = 0; i < tries; ++i) {
-        w.GuiTimerTimer();
-        if (w.control(QStringLiteral("btnReadConfig"))->isEnabled() && (!watching || w.poll().state() == device::PollWatch))
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
+    return QTest::qWaitFor(
+        [&] {
+            w.GuiTimerTimer();
+            return w.control(QStringLiteral("btnReadConfig"))->isEnabled() && (!watching || w.poll().state() == device::PollWatch);
+        },
+        timeoutMs);
 }
 
 inline const char* const kQuietBench = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\n";
@@ -45,6 +51,7 @@ public:
     explicit WindowTest(const QByteArray& advancedIni = QByteArray())
     {
         app::setUpApplication();
+        platform::intervals::setTestDivisors(kPauseDivisor, kTimeoutDivisor);
         qputenv("APPDATA", appData.path().toLocal8Bit());
         moxtasim::reset();
         moxtasim::loadBench(kQuietBench);

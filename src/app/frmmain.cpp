@@ -24,6 +24,7 @@
 #include "ui/pages.h"
 
 #include "ui_frmMain.h"
+#include "platform/intervals.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -54,6 +55,8 @@
 #include <utility>
 
 namespace app {
+
+namespace intervals = platform::intervals;
 
 namespace {
 
@@ -148,7 +151,7 @@ void TfrmMain::construct(const StartOptions& options)
     m_tmrColorChange->setSingleShot(true);
     m_guiTimer = new QTimer(this);
     m_guiTimer->setObjectName(QStringLiteral("GuiTimer"));
-    m_guiTimer->setInterval(500);
+    m_guiTimer->setInterval(intervals::pause(intervals::kGuiTick));
     connect(m_guiTimer, &QTimer::timeout, this, &TfrmMain::GuiTimerTimer);
     m_guiTimer->start();
     m_lastShownPage = m_ui->pgcMain->currentIndex();
@@ -436,11 +439,11 @@ void TfrmMain::formActivate()
 void TfrmMain::formDestroy()
 {
     device::lib::closeConfig();
-    const bool locked = m_poll.mutex().try_lock_for(std::chrono::milliseconds(2000));
+    const bool locked = m_poll.mutex().try_lock_for(intervals::timeout(intervals::kClosingAdapterWait));
     m_poll.state() = device::PollStop;
     if (locked)
         m_poll.mutex().unlock();
-    m_poll.waitForEnd(std::chrono::milliseconds(1000));
+    m_poll.waitForEnd(intervals::timeout(intervals::kClosingPollEnd));
     device::lib::setUsageOfControlLink(0);
     device::lib::closeDevice();
 }

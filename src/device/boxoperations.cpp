@@ -16,6 +16,7 @@
 #include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
+#include "platform/intervals.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,8 @@
 #include <vector>
 
 namespace device {
+
+namespace intervals = platform::intervals;
 
 namespace {
 
@@ -58,7 +61,7 @@ QString doneAfterBackup(const QString& serial)
 
 bool pausePoll(PollThread& poll, ui::FormView& view)
 {
-    if (!poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(view.dialogParent(), QStringLiteral("Internal error"));
         return false;
     }
@@ -78,9 +81,9 @@ void resumePoll(PollThread& poll, int state)
     poll.mutex().unlock();
 }
 
-void waitPainted(int milliseconds)
+void waitPainted(std::chrono::milliseconds duration)
 {
-    QDeadlineTimer deadline(milliseconds);
+    QDeadlineTimer deadline(duration);
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
         QThread::msleep(std::min<qint64>(10, std::max<qint64>(0, deadline.remainingTime())));
@@ -104,7 +107,7 @@ bool BoxOperations::beginGuardedBoxOperation(bool checkMode)
         m_state.operationGuard = false;
         return false;
     }
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
         m_state.operationGuard = false;
         return false;
@@ -244,7 +247,7 @@ void BoxOperations::program()
         if (m_view.modeCheck()) {
             rules::massageConsistencyCheck(m_view, m_state.decimalSeparator);
             m_view.restoreNormalColour();
-            if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+            if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
                 ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
                 m_state.operationGuard = false;
                 return;
@@ -265,7 +268,7 @@ void BoxOperations::program()
                 } else if (lib::activateConfig(m_poll.deviceNumber()) < 0) {
                     m_view.setStatusText(QStringLiteral("Could not activate configuration"));
                 } else {
-                    QThread::msleep(20);
+                    QThread::msleep(intervals::pause(intervals::kActivationSettle).count());
                     success = true;
                     if (verify)
                         verification = verifyProgrammed(differences);
@@ -324,7 +327,7 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
     });
     bool result = true;
     if (!fromProgram) {
-        if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+        if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
             ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
             return false;
         }
@@ -346,9 +349,9 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
         QString date;
         lib::getProductionInfo(device, serial, date);
         lib::gotoBootMode(device);
-        waitPainted(500);
+        waitPainted(intervals::pause(intervals::kBootSettle));
         lib::setUsageOfControlLink(6);
-        waitPainted(500);
+        waitPainted(intervals::pause(intervals::kBootSettle));
         QString failure;
         const QString path = m_view.control<QLineEdit>(QStringLiteral("edtHexFile"))->text();
         g_downloadView = &m_view;
@@ -358,7 +361,7 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
             failure = QStringLiteral("Control box application cannot be downloaded");
         } else {
             const int16_t started = lib::executeApp();
-            waitPainted(500);
+            waitPainted(intervals::pause(intervals::kBootSettle));
             if (started < 0)
                 failure = QStringLiteral("Control box application cannot be started.\n\n"
                                          "The downloaded software is probably not compatible.");
@@ -370,7 +373,7 @@ bool BoxOperations::downloadFirmware(bool fromProgram)
                 lib::setConfigResetToDefaults(true);
                 lib::setUsageOfControlLink(8);
                 if (lib::programConfigRunMode(device) >= 0 && lib::activateConfig(device) >= 0)
-                    QThread::msleep(20);
+                    QThread::msleep(intervals::pause(intervals::kActivationSettle).count());
             }
         } else {
             lib::changeSpeed(0);
@@ -427,7 +430,7 @@ void BoxOperations::resetInitLock()
 
 void BoxOperations::eraseMemoryPositions(const QString& adapterName)
 {
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
         return;
     }
@@ -448,7 +451,7 @@ void BoxOperations::eraseMemoryPositions(const QString& adapterName)
     } else {
         for (int i = 0; i < 3; ++i) {
             lib::setHandsetCommand(78, 78);
-            waitPainted(100);
+            waitPainted(intervals::pause(intervals::kEraseStep));
         }
         m_poll.state() = PollSense;
     }
@@ -457,7 +460,7 @@ void BoxOperations::eraseMemoryPositions(const QString& adapterName)
 
 void BoxOperations::chooseAdapter(TfrmSelectDevice* dialog)
 {
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
         return;
     }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 class TfrmSelectDevice;
@@ -32,7 +33,7 @@ bool pausePoll(PollThread& poll, ui::FormView& view);
 void resumePoll(PollThread& poll, int state);
 
 // Keeps the window painted while it waits; what the user does meanwhile waits for the end.
-void waitPainted(int milliseconds);
+void waitPainted(std::chrono::milliseconds duration);
 
 // What a comparison read: the box, and what it is compared with (the window's values, or what was
 // just programmed).

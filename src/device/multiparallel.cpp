@@ -6,6 +6,7 @@
 #include "device/unitdatamodule.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
+#include "platform/intervals.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -16,6 +17,8 @@
 #include <future>
 
 namespace device {
+
+namespace intervals = platform::intervals;
 
 Multiparallel::Multiparallel(ui::FormView& view, PollThread& poll)
     : m_view(view)
@@ -36,7 +39,7 @@ void Multiparallel::refresh()
 
     int present = 0;
     std::array<QString, 4> texts;
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
     } else {
         // The boxes answer these queries only with usage 8; while the poll senses a box the adapter
@@ -81,7 +84,7 @@ bool Multiparallel::ButtonDeviceClick(int device)
         return false;
     // Between two poll cycles: a cycle reading the identity of the box addressed so far must not
     // publish it as the identity of the new one.
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(parent, QStringLiteral("Internal error"));
         return false;
     }
@@ -97,7 +100,7 @@ bool Multiparallel::ButtonDeviceClick(int device)
 
 void Multiparallel::ButtonUpdateDevicesClick(const QString& adapterName)
 {
-    if (!m_poll.mutex().try_lock_for(std::chrono::milliseconds(1000))) {
+    if (!m_poll.mutex().try_lock_for(intervals::timeout(intervals::kAdapterWait))) {
         ui::dialogs().information(m_view.dialogParent(), QStringLiteral("Internal error"));
         return;
     }

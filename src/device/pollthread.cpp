@@ -1,10 +1,13 @@
 #include "device/pollthread.h"
 
 #include "device/moxtalib.h"
+#include "platform/intervals.h"
 
 #include <system_error>
 
 namespace device {
+
+namespace intervals = platform::intervals;
 
 uint8_t boxModeOf(uint8_t productClass, uint8_t hardwareId)
 {
@@ -172,7 +175,6 @@ void PollThread::Shared::announce(int to)
 
 void PollThread::cycle(Shared& s)
 {
-    using namespace std::chrono_literals;
     const uint8_t device = s.deviceNumber.load();
     // A stop that comes while a call is under way ends the cycle after that call: the thread
     // must not go on talking to the adapter the program is closing.
@@ -182,7 +184,7 @@ void PollThread::cycle(Shared& s)
         if (s.stopped())
             break;
         lib::getData();
-        if (s.state.sleepUnlessStopped(10ms))
+        if (s.state.sleepUnlessStopped(intervals::pause(intervals::kSenseSettle)))
             break;
         if (lib::getData() > 0x80)
             s.state.storeUnlessStopped(PollReadIdentity);
@@ -283,12 +285,11 @@ void PollThread::cycle(Shared& s)
 
 void PollThread::run(std::shared_ptr<Shared> shared)
 {
-    using namespace std::chrono_literals;
     const auto stopped = [&shared] { return shared->state.load() == PollStop; };
     while (!stopped()) {
-        if (shared->state.sleepUnlessStopped(100ms))
+        if (shared->state.sleepUnlessStopped(intervals::pause(intervals::kPollPause)))
             break;
-        if (!shared->mutex.try_lock_for(100ms, stopped))
+        if (!shared->mutex.try_lock_for(intervals::timeout(intervals::kPollAdapterWait), stopped))
             continue; // a GUI procedure has the adapter
         if (shared->state.load() != PollStop)
             cycle(*shared);
