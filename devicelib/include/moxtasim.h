@@ -71,6 +71,14 @@ MOXTA_API void holdNextCall(const std::string& function, int milliseconds);
 // Waits up to `timeoutMs` for the held call to begin waiting; true once it has.
 MOXTA_API bool waitForHeldCall(int timeoutMs);
 
+// A cable pulled out at a chosen frame: the box is unplugged once `frames` LIN frames of the next
+// call of the named function addressed to it have gone over (counted over the whole call, whatever
+// the bus's speed), and that call fails as a bus makes it fail. A call of fewer frames is not cut;
+// the next one is looked at. False when the bench has no such box. A new bench or a reset drops it.
+MOXTA_API bool unplugAfterFrames(const std::string& function, const std::string& adapter, int device, int frames);
+// Whether the cut asked for last has been made.
+MOXTA_API bool unplugMade();
+
 // The calls since the control interface was first used (a program that never uses it keeps no
 // log), the last 20 000 at most.
 MOXTA_API std::vector<CallRecord> callLog();

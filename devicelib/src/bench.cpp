@@ -243,6 +243,8 @@ bool parseBench(std::string_view benchText, const std::string& baseDirectory, Be
                 for (const IniEntry& e : section.entries) {
                     if (equalsIgnoreCase(e.key, "lin_baud"))
                         number(e, 0, 1000000, result.linBaud);
+                    else if (equalsIgnoreCase(e.key, "lin_time_divisor"))
+                        number(e, 1, 1000, result.linTimeDivisor);
                     else if (equalsIgnoreCase(e.key, "fail"))
                         result.fail = failList(e);
                     else

@@ -59,6 +59,7 @@ struct BoxSpec
 struct Bench
 {
     int linBaud = 0;
+    int linTimeDivisor = 1; // the bus runs that many times faster than its baud rate says
     FailMap fail;
     std::vector<AdapterSpec> adapters;
     std::vector<BoxSpec> boxes;

@@ -70,6 +70,7 @@ void applyBench(State& s, Bench&& bench)
     }
     const std::string openName = s.openAdapter >= 0 ? s.adapters[std::size_t(s.openAdapter)].name : std::string();
     s.linBaud = bench.linBaud;
+    s.linTimeDivisor = bench.linTimeDivisor;
     s.benchFail = std::move(bench.fail);
     s.adapters = std::move(bench.adapters);
     s.boxes = std::move(boxes);
@@ -248,8 +249,11 @@ Call::Call(const char* function, std::string arguments, int device)
 {
     ensureInitialised(s);
     // Only between calls: a reload replaces the boxes an outer call may be working on.
-    if (++s.callDepth == 1)
+    if (++s.callDepth == 1) {
+        s.callFunction = function;
+        s.cut.framesSoFar = 0;
         reloadBenchIfChanged(s);
+    }
     if (auto it = s.injected.find(function); it != s.injected.end()) {
         m_injected = it->second.first;
         if (--it->second.second <= 0)
@@ -314,7 +318,7 @@ double linSeconds(std::size_t bytes, int baud)
 
 void linDelay(const State& s, std::size_t bytes)
 {
-    const double seconds = linSeconds(bytes, s.linBaud);
+    const double seconds = linSeconds(bytes, s.linBaud) / double(s.linTimeDivisor);
     if (seconds > 0)
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
@@ -333,12 +337,24 @@ TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role
     // Whole frames, at most 100 ms of bus time per piece but at least one frame.
     const std::size_t framesPerPiece =
         frameSeconds > 0 ? std::max<std::size_t>(1, std::size_t(0.1 / frameSeconds)) : std::max<std::size_t>(1, frames);
+    State::Cut& cut = s.cut;
+    const bool cutting = cut.armed && cut.function == s.callFunction && cut.adapter == adapter && cut.device == device;
     std::size_t sent = 0;
     do {
-        const std::size_t piece = std::min(framesPerPiece, frames - sent);
+        std::size_t piece = std::min(framesPerPiece, frames - sent);
+        if (cutting && cut.framesSoFar < cut.afterFrames)
+            piece = std::min(piece, cut.afterFrames - cut.framesSoFar);
         if (frameSeconds > 0 && piece > 0)
-            std::this_thread::sleep_for(std::chrono::duration<double>(frameSeconds * double(piece)));
+            std::this_thread::sleep_for(std::chrono::duration<double>(frameSeconds * double(piece) / double(s.linTimeDivisor)));
         sent += piece;
+        if (cutting) {
+            cut.framesSoFar += piece;
+            if (cut.framesSoFar == cut.afterFrames) {
+                box->setConnected(false);
+                cut.armed = false;
+                cut.made = true;
+            }
+        }
         reloadBenchNow(s);
         if (s.openAdapter < 0 || s.adapters[std::size_t(s.openAdapter)].name != adapter) {
             box = nullptr;

@@ -50,6 +50,7 @@ struct State
     std::recursive_mutex mutex;
 
     int linBaud = 0;
+    int linTimeDivisor = 1;
     FailMap benchFail;
     std::vector<AdapterSpec> adapters;
     std::vector<BoxRuntime> boxes;
@@ -81,6 +82,19 @@ struct State
 
     bool initialised = false;
     int callDepth = 0; // calls in progress on this thread; a progress callback may call again
+    std::string callFunction; // the outermost call in progress
+
+    // A box to unplug in the middle of a call, after so many frames of it.
+    struct Cut
+    {
+        std::string function;
+        std::string adapter;
+        int device = -1;
+        std::size_t afterFrames = 0;
+        std::size_t framesSoFar = 0; // of the call in progress
+        bool armed = false;
+        bool made = false;
+    } cut;
 };
 
 State& state();
@@ -129,7 +143,8 @@ bool waitIfHeld(const char* function);
 BoxRuntime* answeringBox(State& s, int device);
 BoxRuntime* findBox(State& s, const std::string& adapter, int device);
 
-// Sleeps as long as moving that many bytes over the LIN bus takes at the bench's baud rate.
+// Sleeps as long as moving that many bytes over the LIN bus takes at the bench's baud rate (divided
+// by its time divisor).
 void linDelay(const State& s, std::size_t bytes);
 
 // How a transfer with a box ended.
@@ -140,7 +155,8 @@ enum class TransferEnd { Done, AdapterGone, NoAnswer, BecameBusy };
 enum class BoxRole { Application, Configuring, Bootloader };
 // Moves that many bytes between the open adapter and the box as a bus does: frame by frame, in pieces
 // of at most 100 ms of bus time, looking at the bench between pieces, so that an adapter pulled out, a
-// box unplugged or, while configuring, one that starts driving (busy) cuts it short. `box` is found
+// box unplugged or, while configuring, one that starts driving (busy) cuts it short. A cut a test
+// asked for unplugs the box at its frame. `box` is found
 // again after every look (a reload rebuilds the boxes); it is null unless the transfer is Done.
 TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role = BoxRole::Application);
 // Seconds the LIN bus needs for that many bytes at that rate (frames of up to eight data bytes, each

@@ -43,6 +43,7 @@ bool replaceBench(const std::string& text, const std::string& path, std::string*
     }
     closeEverything(*s);
     clearHeldCall();
+    s->cut = State::Cut();
     s->boxes.clear(); // a new bench starts fresh, nothing carried over
     s->benchPath = path;
     s->benchStamp = fileStamp(path);
@@ -80,6 +81,7 @@ void reset()
         return;
     closeEverything(*s);
     clearHeldCall();
+    s->cut = State::Cut();
     s->boxes.clear();
     s->adapters.clear();
     s->injected.clear();
@@ -97,6 +99,23 @@ static bool setPlugged(const std::string& adapter, int device, bool connected)
         return false;
     box->setConnected(connected);
     return true;
+}
+
+bool unplugAfterFrames(const std::string& function, const std::string& adapter, int device, int frames)
+{
+    State* s = nullptr;
+    auto lock = lockState(s);
+    if (!findBox(*s, adapter, device) || frames < 1)
+        return false;
+    s->cut = State::Cut{function, adapter, device, std::size_t(frames), 0, true, false};
+    return true;
+}
+
+bool unplugMade()
+{
+    State* s = nullptr;
+    auto lock = lockState(s);
+    return s->cut.made;
 }
 
 bool plug(const std::string& adapter, int device)

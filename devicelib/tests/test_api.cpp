@@ -809,6 +809,54 @@ TEST_F(Api, FaultsInTheMiddleOfACall)
     std::remove(hex.c_str());
 }
 
+// A cut at a chosen frame: only the named call addressed to that box, counted per call (a download's
+// frames over all its pieces), the box unplugged from there on.
+TEST_F(Api, UnplugAfterFramesCutsTheNamedCallAtItsFrame)
+{
+    EXPECT_FALSE(moxtasim::unplugAfterFrames("lin_RC_GetErrors", "ZB-A", 3, 1)); // no such box
+    connect();
+    unsigned char errors[64];
+    // The error list is 8 frames: a cut after 9 never comes, however often it is read.
+    ASSERT_TRUE(moxtasim::unplugAfterFrames("lin_RC_GetErrors", "ZB-A", 0, 9));
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), 0);
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), 0);
+    EXPECT_FALSE(moxtasim::unplugMade());
+    // Another call, or another box, is not cut; the named call is, and the box is gone after it.
+    ASSERT_TRUE(moxtasim::unplugAfterFrames("lin_ProgramConfigRunMode", "ZB-A", 0, 5));
+    ASSERT_EQ(lin_SetConfig("channel4", 77), 0);
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), 0);
+    ASSERT_GT(lin_OpenConfig("MZ40", 0, 0), 0);
+    ASSERT_GE(lin_ReadConfigRunMode(1, 1), 1);
+    EXPECT_FALSE(moxtasim::unplugMade());
+    ASSERT_GT(lin_OpenConfig("KVR5E", 0, 0), 0);
+    ASSERT_EQ(lin_SetConfig("channel4", 77), 0);
+    EXPECT_EQ(lin_ProgramConfigRunMode(0, 1, 1), -2);
+    EXPECT_TRUE(moxtasim::unplugMade());
+    moxtasim::BoxState box;
+    ASSERT_TRUE(moxtasim::boxState("ZB-A", 0, box));
+    EXPECT_FALSE(box.connected);
+    EXPECT_EQ(box.programmed, 0); // the box keeps what it had
+    EXPECT_EQ(lin_RC_GetErrors(0, errors), -2);
+
+    // A download cut after its first tenth of frames: the box waits in its bootloader once plugged in.
+    const std::string hex = tempPath("cut.hex");
+    spit(hex, hexImage(0x4000));
+    ASSERT_TRUE(moxtasim::plug("ZB-A", 0));
+    ASSERT_EQ(lin_RC_GotoBootMode(0), 0);
+    ASSERT_EQ(zbx_SetUsageOfControlLink(6) & 0xFF, 1);
+    ASSERT_TRUE(moxtasim::unplugAfterFrames("nbl_Download", "ZB-A", 0, 0x4000 / 8 / 10));
+    g_progress.clear();
+    EXPECT_EQ(nbl_Download(hex.c_str(), 0, recordProgress, 1), -2);
+    ASSERT_FALSE(g_progress.empty());
+    EXPECT_LT(g_progress.back(), 50);
+    EXPECT_TRUE(moxtasim::unplugMade());
+    ASSERT_TRUE(moxtasim::plug("ZB-A", 0));
+    ASSERT_TRUE(moxtasim::boxState("ZB-A", 0, box));
+    EXPECT_TRUE(box.inBootloader && !box.applicationRunning);
+    EXPECT_EQ(nbl_ExecuteApp(), -19);
+    std::remove(hex.c_str());
+}
+
 // A box that starts driving still answers its status queries: the busy query is how the program
 // learns of it.
 TEST_F(Api, StatusQueriesAnswerABoxThatStartsDriving)

@@ -89,6 +89,7 @@ TEST(Bench, FaultsNameTheLineAndGiveAnEmptyBench)
         int line;
     } cases[] = {
         {"[bench]\nlin_baud=fast\n", 2},
+        {"[bench]\nlin_time_divisor=0\n", 2},
         {"[adapter:A]\nusable=2\n", 2},
         {"[adapter:A]\nserial=1234567890\n", 2}, // longer than the 20-byte UTF-16 buffer holds
         {"[adapter:A]\n[box:A:0]\nhardware_id=256\n", 3},
