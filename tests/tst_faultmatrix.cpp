@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,8 +25,10 @@
 
 #include <moxtausbdll.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <thread>
@@ -55,10 +56,11 @@ const QString kThen = QStringLiteral("<the road's own dialogs>");
 const QString kDifferences = QStringLiteral("<the difference window>");
 const QString kErase = "This will erase the connected devices stored memory positions\n\nContinue?";
 
-// Two bed boxes of a parallel system (WZQ), or one desk box (KVR5E) for the desk's own commands.
+// Two bed boxes of a parallel system (WZQ), or one desk box (KVR5E) for the desk's own commands. A
+// bus with a baud rate runs ten times faster than it, frame by frame.
 QByteArray bedBench(int baud = 0)
 {
-    return "[bench]\nlin_baud=" + QByteArray::number(baud) + "\n[adapter:ZUBREX-0001]\nserial=100001\n"
+    return "[bench]\nlin_baud=" + QByteArray::number(baud) + "\nlin_time_divisor=10\n[adapter:ZUBREX-0001]\nserial=100001\n"
            "[box:ZUBREX-0001:0]\nhardware_id=81\nserial=240611-0001\nerrors=4000:18,3661:2\n"
            "[box:ZUBREX-0001:1]\nhardware_id=80\nserial=240611-0002\n";
 }
@@ -143,7 +145,7 @@ struct Matrix
     }
 
     // Until the poll watches the addressed box and the window offers Read.
-    bool identified(int tries = 200) { return testutil::waitForBox(*w, true, tries); }
+    bool identified() { return testutil::waitForBox(*w, true); }
 
     QString statusText() const { return w->statusBar()->currentMessage(); }
     QAbstractButton* button(const char* name) const { return w->control<QAbstractButton>(QString::fromLatin1(name)); }
@@ -244,8 +246,12 @@ private:
 // window's timers, whose redraw would call the library too.
 int resumedState(const Matrix& m, bool idle)
 {
+    namespace intervals = platform::intervals;
     const std::thread::id poll = m.w->poll().threadId();
-    for (int waited = 0; waited <= (idle ? 400 : 1500); waited += 50) {
+    const auto step = intervals::pause(intervals::kPollPause) / 2;
+    // Idle when four of the poll's pauses pass without a call.
+    const auto patience = idle ? 4 * intervals::pause(intervals::kPollPause) : std::chrono::milliseconds(1500);
+    for (auto waited = std::chrono::milliseconds(0); waited <= patience; waited += step) {
         const std::vector<moxtasim::CallRecord> log = moxtasim::callLog();
         std::size_t from = 0;
         for (std::size_t i = 0; i < log.size(); ++i)
@@ -261,7 +267,7 @@ int resumedState(const Matrix& m, bool idle)
             if (log[i].function == "lin_RC_DoAny")
                 return device::PollWatch;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(step);
     }
     return device::PollIdle;
 }
@@ -368,12 +374,13 @@ QList<Road> roads()
                     {"", 0, Where::Mutex, {"Internal error"}, {}, After::Watching, -1, false},
                 }};
 
-    // The poll's own calls: it starts sensing with the fault there, which lasts a second and a half;
-    // the window shows what the poll found meanwhile.
+    // The poll's own calls: it starts sensing with the fault there, which lasts fifteen of its
+    // pauses; the window shows what the poll found meanwhile.
     auto watchAWhile = [](Matrix& m) {
+        const int halfPause = int(platform::intervals::pause(platform::intervals::kPollPause).count() / 2);
         for (int i = 0; i < 30; ++i) {
             m.w->GuiTimerTimer();
-            QTest::qWait(50);
+            QTest::qWait(halfPause);
         }
     };
     all << Road{"poll", bedBench(), {"WZQ"}, {}, false, true, -1, {},
@@ -602,7 +609,13 @@ QList<Road> roads()
                     QVERIFY(m.identified());
                     m.showParallelPanel();
                 },
-                nothing, [](Matrix& m) { m.button("ButtonUpdateDevices")->click(); },
+                nothing,
+                [](Matrix& m) {
+                    // The poll's identity read after the Update is held, so that the check below
+                    // sees the window before the poll has found the box again, however fast it is.
+                    moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", 200);
+                    m.button("ButtonUpdateDevices")->click();
+                },
                 [wzq4](Matrix& m, const Cell& c) {
                     // The panel as the Update's scan found it; the next redraw offers no box until
                     // the poll has found one again, and none when the adapter could not be reopened.
@@ -789,6 +802,63 @@ const QList<Road>& allRoads()
     return r;
 }
 
+int allCells()
+{
+    int count = 0;
+    for (const Road& r : allRoads())
+        count += int(r.cells.size());
+    return count;
+}
+
+// A run may take one part of the roads, so that the parts run side by side: TEST_PART=k/n
+// deals the roads out to n parts, the roads with the most cells first, each to the part with the
+// fewest cells so far. Together the parts take every road once. Without it, a run takes them all.
+struct Part
+{
+    int index = 1;
+    int count = 1;
+};
+
+Part thisPart()
+{
+    static const Part part = [] {
+        Part p;
+        const QString text = qEnvironmentVariable("TEST_PART");
+        if (text.isEmpty())
+            return p;
+        const QStringList numbers = text.split('/');
+        bool indexOk = false;
+        bool countOk = false;
+        if (numbers.size() == 2) {
+            p.index = numbers[0].toInt(&indexOk);
+            p.count = numbers[1].toInt(&countOk);
+        }
+        if (!indexOk || !countOk || p.count < 1 || p.index < 1 || p.index > p.count)
+            qFatal("TEST_PART=%s is not k/n with 1 <= k <= n", qPrintable(text));
+        return p;
+    }();
+    return part;
+}
+
+bool inThisPart(int road)
+{
+    static const QList<int> partOfRoad = [] {
+        const QList<Road>& roads = allRoads();
+        QList<int> order(roads.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&roads](int a, int b) { return roads[a].cells.size() > roads[b].cells.size(); });
+        QList<int> cells(thisPart().count, 0);
+        QList<int> part(roads.size(), 1);
+        for (int r : order) {
+            const int lightest = int(std::min_element(cells.begin(), cells.end()) - cells.begin());
+            part[r] = lightest + 1;
+            cells[lightest] += int(roads[r].cells.size());
+        }
+        return part;
+    }();
+    return partOfRoad[road] == thisPart().index;
+}
+
 // A message the road gives, or the difference window.
 void expectMessage(Matrix& m, const QString& message)
 {
@@ -835,11 +905,14 @@ private slots:
     {
         QTest::addColumn<int>("road");
         for (int r = 0; r < allRoads().size(); ++r)
-            QTest::newRow(qPrintable(allRoads()[r].name)) << r;
+            if (inThisPart(r))
+                QTest::newRow(qPrintable(allRoads()[r].name)) << r;
     }
 
     void everyCallOfEachRoad()
     {
+        if (!QTest::currentDataTag())
+            QSKIP("no road of this part is in this table");
         QFETCH(int, road);
         const Road& r = allRoads()[road];
         Matrix m(r);
@@ -880,18 +953,29 @@ private slots:
     {
         QTest::addColumn<int>("road");
         QTest::addColumn<Cell>("cell");
+        int roads = 0;
         int count = 0;
-        for (int r = 0; r < allRoads().size(); ++r)
+        for (int r = 0; r < allRoads().size(); ++r) {
+            if (!inThisPart(r))
+                continue;
+            ++roads;
             for (const Cell& c : allRoads()[r].cells) {
                 const QString call = c.where == Where::Mutex ? QStringLiteral("poll mutex") : QString::fromLatin1(c.function);
                 QTest::newRow(qPrintable(allRoads()[r].name + " x " + call + whereName(c.where))) << r << c;
                 ++count;
             }
-        qInfo("fault matrix: %d roads, %d cells", int(allRoads().size()), count);
+        }
+        if (thisPart().count == 1)
+            qInfo("fault matrix: %d roads, %d cells", roads, count);
+        else
+            qInfo("fault matrix part %d of %d: %d roads, %d cells (of %d roads, %d cells)", thisPart().index, thisPart().count,
+                  roads, count, int(allRoads().size()), allCells());
     }
 
     void cells()
     {
+        if (!QTest::currentDataTag())
+            QSKIP("no road of this part is in this table");
         QFETCH(int, road);
         QFETCH(Cell, cell);
         const Road& r = allRoads()[road];
@@ -953,8 +1037,8 @@ private slots:
                 m.button("btnDownloadOnly")->click();
                 QCOMPARE(m.statusText(), QString("Done"));
             } else {
-                // Idle until the user reopens the adapter.
-                QTest::qWait(300);
+                // Idle until the user reopens the adapter (three of the poll's pauses).
+                QTest::qWait(int(3 * platform::intervals::pause(platform::intervals::kPollPause).count()));
                 QCOMPARE(m.w->poll().state().load(), int(device::PollIdle));
             }
             if (cell.after == After::Update) {
@@ -979,52 +1063,61 @@ private slots:
     {
         QTest::addColumn<int>("road");
         QTest::addColumn<int>("baud");
-        QTest::addColumn<int>("unplugAfterMs");
+        QTest::addColumn<QString>("call"); // the long call, cut at a frame of its middle
+        QTest::addColumn<int>("frames");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("statusText");
         QTest::addColumn<bool>("download");
-        auto road = [](const char* name) {
-            for (int r = 0; r < allRoads().size(); ++r)
-                if (allRoads()[r].name == QLatin1String(name))
-                    return r;
-            return -1;
-        };
         const QString readFailed = "Could not read configuration";
         const QString programFailed = "Could not program configuration";
-        // Bus times: a configuration takes some 1.6 s at 19200 baud, the error list 1.6 s at 600,
-        // the firmware 3.3 s at 9600 after the download's own 1 s of waiting.
-        QTest::newRow("Read") << road("Read") << 19200 << 300 << QStringList{readFailed}
-                              << "Could not read configuration (ERROR_READ_TIMEOUT)" << false;
-        QTest::newRow("Program") << road("Program") << 19200 << 300 << QStringList{programFailed}
-                                 << "Could not program configuration (ERROR_READ_TIMEOUT)" << false;
-        QTest::newRow("Program with firmware") << road("Program with firmware") << 9600 << 1800 << QStringList{kNotDownloaded}
-                                               << QString() << true;
-        QTest::newRow("Download only") << road("Download only") << 9600 << 1800 << QStringList{kNotDownloaded} << QString() << true;
-        QTest::newRow("error list") << road("error list") << 600 << 300 << QStringList{"Could not read error list"} << QString()
-                                    << false;
-        QTest::newRow("Compare with box") << road("Compare with box") << 19200 << 300 << QStringList{readFailed}
-                                          << "Could not read configuration (ERROR_READ_TIMEOUT)" << false;
-        QTest::newRow("Compare") << road("Compare") << 19200 << 300
-                                 << QStringList{"Could not read configuration (ERROR_READ_TIMEOUT)", "Error reading Master"}
-                                 << QString() << false;
+        const QString readTimeout = "Could not read configuration (ERROR_READ_TIMEOUT)";
+        // A configuration is some 60 frames, the error list 8, the firmware image 256.
+        const QString read = "lin_ReadConfigRunMode";
+        struct Row
+        {
+            const char* road;
+            int baud;
+            QString call;
+            int frames;
+            QStringList messages;
+            QString statusText;
+            bool download;
+        };
+        const Row rows[] = {
+            {"Read", 19200, read, 30, {readFailed}, readTimeout, false},
+            {"Program", 19200, "lin_ProgramConfigRunMode", 30, {programFailed}, "Could not program configuration (ERROR_READ_TIMEOUT)", false},
+            {"Program with firmware", 9600, "nbl_Download", 128, {kNotDownloaded}, {}, true},
+            {"Download only", 9600, "nbl_Download", 128, {kNotDownloaded}, {}, true},
+            {"error list", 19200, "lin_RC_GetErrors", 4, {"Could not read error list"}, {}, false},
+            {"Compare with box", 19200, read, 30, {readFailed}, readTimeout, false},
+            {"Compare", 19200, read, 30, {readTimeout, "Error reading Master"}, {}, false},
+        };
+        for (const Row& row : rows) {
+            int road = -1;
+            for (int r = 0; r < allRoads().size(); ++r)
+                if (allRoads()[r].name == QLatin1String(row.road))
+                    road = r;
+            QVERIFY2(road >= 0, row.road);
+            if (inThisPart(road))
+                QTest::newRow(row.road) << road << row.baud << row.call << row.frames << row.messages << row.statusText << row.download;
+        }
     }
 
     void unplugMidway()
     {
+        if (!QTest::currentDataTag())
+            QSKIP("no road of this part is in this table");
         QFETCH(int, road);
         QFETCH(int, baud);
-        QFETCH(int, unplugAfterMs);
+        QFETCH(QString, call);
+        QFETCH(int, frames);
         QFETCH(QStringList, messages);
         QFETCH(QString, statusText);
         QFETCH(bool, download);
         const Road& r = allRoads()[road];
         Matrix m(r);
-        const QString benchFile = m.files.filePath("bench.ini");
-        const QByteArray healthy = bedBench(baud);
-        const QByteArray unplugged = QByteArray(healthy).replace("[box:ZUBREX-0001:0]\n", "[box:ZUBREX-0001:0]\nconnected=0\n");
-        testutil::writeFile(benchFile, healthy);
         std::string error;
-        QVERIFY2(moxtasim::loadBenchFile(benchFile.toStdString(), &error), error.c_str());
+        QVERIFY2(moxtasim::loadBench(bedBench(baud).toStdString(), &error), error.c_str());
         m.start(r);
         r.prepare(m);
         if (QTest::currentTestFailed())
@@ -1033,16 +1126,9 @@ private slots:
         r.steps(m);
         for (const QString& message : messages)
             expectMessage(m, message);
-        std::thread unplug([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(unplugAfterMs));
-            testutil::writeFile(benchFile, unplugged);
-        });
-        QElapsedTimer clock;
-        clock.start();
+        QVERIFY(moxtasim::unplugAfterFrames(call.toStdString(), kAdapter, 0, frames));
         r.run(m);
-        const qint64 took = clock.elapsed();
-        unplug.join();
-        QVERIFY2(took > unplugAfterMs, qPrintable(QString("the road ended after %1 ms, before the unplug").arg(took)));
+        QVERIFY2(moxtasim::unplugMade(), "the call was not cut");
         QVERIFY2(m.t.script.problems().isEmpty(), qPrintable(m.problems()));
         if (!statusText.isEmpty())
             QCOMPARE(m.statusText(), statusText);
@@ -1050,11 +1136,10 @@ private slots:
         QVERIFY(m.w->poll().mutex().try_lock_for(std::chrono::milliseconds(1000)));
         m.w->poll().mutex().unlock();
 
-        // Plugged in again (on a bus without delays, for a quick recovery); the library takes the
-        // bench from its file as the poll goes on asking.
-        testutil::writeFile(benchFile, bedBench());
+        // Plugged in again.
+        QVERIFY(moxtasim::plug(kAdapter, 0));
         moxtasim::BoxState box;
-        QTRY_VERIFY(moxtasim::boxState(kAdapter, 0, box) && box.connected);
+        QVERIFY(moxtasim::boxState(kAdapter, 0, box) && box.connected);
         if (download) {
             // The program area was cut short: the box waits in its bootloader for a whole download.
             QVERIFY(box.inBootloader && !box.applicationRunning);
