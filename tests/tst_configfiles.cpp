@@ -283,7 +283,7 @@ private slots:
         QVERIFY2(undecodable.script.problems().isEmpty(), qPrintable(undecodable.script.problems().join('\n')));
     }
 
-    void loadSaveProcessOfEachMode_data()
+    void loadSaveRunOfEachMode_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("type");
@@ -310,7 +310,7 @@ private slots:
                                        << V{{"snore_time", 5}, {"ref_always_parallel", 0x30}, {"chirps_disabled", 1}} << V{};
     }
 
-    void loadSaveProcessOfEachMode()
+    void loadSaveRunOfEachMode()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, type);
@@ -326,11 +326,13 @@ private slots:
         lin_SetStringConfig("ConfType", tag.toLatin1().constData());
         QCOMPARE(lin_SaveConfig(file.toLocal8Bit().constData(), nullptr, 1), int16_t(0));
 
-        QProcess run;
-        run.setProcessEnvironment(programEnvironment(dir));
-        run.start(QStringLiteral(CONFIGURATOR_BINARY), arguments + QStringList{"LOADSAVE", file});
-        QVERIFY(run.waitForFinished(60000));
-        QCOMPARE(run.exitCode(), 0);
+        // In the test's own process: the built program's run and its exit status are below.
+        WindowTest t;
+        auto w = t.start(arguments + QStringList{"LOADSAVE", file});
+        w->formActivate();
+        QCOMPARE(t.quitRequests, 1);
+        QCOMPARE(t.lastExitCode, 0);
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
         QCOMPARE(platform::readIniText("strings", "ConfType", "", file), tag);
         for (const auto& [name, v] : values) {
             int expected = v;
@@ -355,12 +357,17 @@ private slots:
         QCOMPARE(storedValue(file, "ref1_stroke_max"), 2500);
         QCOMPARE(platform::readIniText("strings", "ConfType", "", file), QString("KVR5E"));
 
-        // A file that does not exist leaves the program running.
-        run.start(QStringLiteral(CONFIGURATOR_BINARY), {"LOADSAVE", dir.filePath("none.cfg")});
-        QVERIFY(run.waitForStarted());
-        QVERIFY(!run.waitForFinished(3000));
-        run.kill();
-        run.waitForFinished();
+    }
+
+    // A file that does not exist leaves the program running, its window open.
+    void loadSaveOfAMissingFileKeepsTheWindow()
+    {
+        QTemporaryDir dir;
+        WindowTest t;
+        auto w = t.start({"LOADSAVE", dir.filePath("none.cfg")});
+        w->formActivate();
+        QCOMPARE(t.quitRequests, 0);
+        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
     }
 
     // Without a display nobody can answer a message: the run tells it on standard error, takes the
