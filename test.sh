@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the static analysers, builds the test configuration (debug information at -O1, AddressSanitizer,
+# Runs the static analysers, builds the test configuration (-O1 with line tables, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs the whole suite headless; then builds the Debian package and
 # checks it.
 set -euo pipefail
