@@ -33,25 +33,16 @@ namespace {
 
 const QByteArray kBox = "[bench]\nlin_baud=0\n[adapter:ZUBREX-0001]\nserial=100001\n[box:ZUBREX-0001:0]\nserial=240611-0042\n";
 
-struct Bench
+struct Bench : testutil::BenchWindow
 {
-    WindowTest t{"[CONFIG]\nAdvancedMode=1\n"};
-    std::unique_ptr<app::Application> program;
-    app::TfrmMain* w = nullptr;
-
     explicit Bench(const QByteArray& bench)
+        : BenchWindow(bench, "[CONFIG]\nAdvancedMode=1\n")
     {
-        moxtasim::loadBench(bench.toStdString());
         t.writeSetting("ColorType", "1");
-        program = t.startApplication({"COMBINED"});
-        w = &program->mainWindow();
+        start({"COMBINED"}, false);
         w->show();
         w->formActivate();
     }
-
-    bool identified() { return testutil::waitForBox(*w); }
-
-    QString statusText() const { return w->statusBar()->currentMessage(); }
 
     // What another tool left in the box: the layout's defaults with these values.
     void programBox(const std::vector<std::pair<const char*, uint16_t>>& values)

@@ -53,22 +53,16 @@ QColor windowColour(const app::TfrmMain& w)
 }
 
 
-struct Bench
+struct Bench : testutil::BenchWindow
 {
-    WindowTest t;
-    std::unique_ptr<app::Application> program;
-    app::TfrmMain* w = nullptr;
-
     explicit Bench(const char* bench, const QStringList& arguments = {"COMBINED"}, const QByteArray& colorType = "1",
                    const QByteArray& adapter = QByteArray())
+        : BenchWindow(bench)
     {
-        moxtasim::loadBench(bench);
         t.writeSetting("ColorType", colorType);
         if (!adapter.isEmpty())
-            platform::writeProfileString("CONFIG", "usbfilename", QString::fromLatin1(adapter), t.settingsFile());
-        program = t.startApplication(arguments);
-        w = &program->mainWindow();
-        w->formActivate();
+            t.addSetting("usbfilename", QString::fromLatin1(adapter));
+        start(arguments);
     }
 };
 

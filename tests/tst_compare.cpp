@@ -117,29 +117,25 @@ QList<BoxSpec> bedSystem(int boxes = 4)
     return all.mid(0, boxes);
 }
 
-struct Parallel
+// The boxes' configuration files, there before the bench that names them.
+struct ConfigurationFiles
 {
-    WindowTest t;
     QTemporaryDir configs;
-    std::unique_ptr<app::Application> program;
-    app::TfrmMain* w = nullptr;
+};
 
+struct Parallel : ConfigurationFiles, testutil::BenchWindow
+{
     explicit Parallel(const QList<BoxSpec>& boxes, bool identify = true)
+        : BenchWindow(benchText(configs, boxes))
     {
-        moxtasim::loadBench(benchText(configs, boxes).toStdString());
-        program = t.startApplication({"WZQ"});
-        w = &program->mainWindow();
-        w->formActivate();
+        start({"WZQ"});
         // The panel shows which boxes answer once the poll has found the master.
         if (identify)
-            waitForBox();
+            identified();
         w->menuItem("mniMultiparallel")->trigger();
     }
 
-    bool waitForBox() { return testutil::waitForBox(*w); }
-
     QLabel* label(const QString& name) const { return w->control<QLabel>(name); }
-    QAbstractButton* button(const QString& name) const { return w->control<QAbstractButton>(name); }
 
     QStringList panel() const
     {
@@ -161,10 +157,7 @@ struct Parallel
                         true);
     }
 
-    void problemsCheck()
-    {
-        QVERIFY2(t.script.problems().isEmpty(), qPrintable(t.script.problems().join('\n')));
-    }
+    void problemsCheck() { QVERIFY2(t.script.problems().isEmpty(), qPrintable(problems())); }
 };
 
 QStringList gridRows(const QTableWidget* grid)
@@ -478,7 +471,7 @@ private slots:
         QCOMPARE(calls.mid(0, 3), (QStringList{"zbx_CloseDevice()", "zbx_OpenSpecificDevice(\"ZUBREX-0001\")",
                                                "zbx_SetUsageOfControlLink(8)"}));
         QCOMPARE(p.panel().at(1), "WZQ2 bed box, 2 channels / 240611-0002");
-        QVERIFY(p.waitForBox());
+        QVERIFY(p.identified());
 
         moxtasim::injectStatus("zbx_OpenSpecificDevice", 0);
         p.button("ButtonUpdateDevices")->click();

@@ -110,23 +110,19 @@ struct Road
     QList<Cell> cells;
 };
 
-struct Matrix
+struct Matrix : testutil::BenchWindow
 {
-    WindowTest t;
-    std::unique_ptr<app::Application> program;
-    app::TfrmMain* w = nullptr;
     QTemporaryDir files;
     QString hexFile;
     QString cfgFile;
     QByteArray cfgBefore;
 
     explicit Matrix(const Road& road)
+        : BenchWindow(road.bench)
     {
-        moxtasim::loadBench(road.bench.toStdString());
         t.writeSetting("ColorType", "0"); // failures are said in messages, not only in colour
         if (const int equals = road.setting.indexOf('='); equals > 0)
-            platform::writeProfileString("CONFIG", QString::fromLatin1(road.setting.left(equals)),
-                                         QString::fromLatin1(road.setting.mid(equals + 1)), t.settingsFile());
+            t.addSetting(QString::fromLatin1(road.setting.left(equals)), QString::fromLatin1(road.setting.mid(equals + 1)));
         hexFile = testutil::writeFile(files.filePath("app.hex"), QByteArray::fromStdString(hextext::image(2048)));
     }
 
@@ -138,17 +134,11 @@ struct Matrix
         for (QString& argument : arguments)
             if (argument == u"%cfg")
                 argument = cfgFile = files.filePath(QStringLiteral("kept.cfg"));
-        program = t.startApplication(arguments);
-        w = &program->mainWindow();
-        if (!arguments.contains(QStringLiteral("LOADSAVE")))
-            w->formActivate();
+        BenchWindow::start(arguments, !arguments.contains(QStringLiteral("LOADSAVE")));
     }
 
     // Until the poll watches the addressed box and the window offers Read.
-    bool identified() { return testutil::waitForBox(*w, true); }
-
-    QString statusText() const { return w->statusBar()->currentMessage(); }
-    QAbstractButton* button(const char* name) const { return w->control<QAbstractButton>(QString::fromLatin1(name)); }
+    bool identified() { return BenchWindow::identified(true); }
 
     void showParallelPanel()
     {
@@ -175,8 +165,6 @@ struct Matrix
             return int(d->result());
         });
     }
-
-    QString problems() const { return t.script.problems().join('\n'); }
 };
 
 bool setFail(const Cell& c, int16_t status)

@@ -8,13 +8,16 @@
 #include "app/frmmain.h"
 #include "config/windowstate.h"
 #include "device/pollthread.h"
+#include "platform/inifile.h"
 #include "platform/intervals.h"
 #include "ui/dialogs.h"
 
 #include <moxtasim.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,10 +93,18 @@ public:
     }
 
     QString settingsFile() const { return appData.filePath(QStringLiteral("Moxta/configurator/configurator.ini")); }
+    // The settings file with this one setting.
     void writeSetting(const QByteArray& key, const QByteArray& value)
     {
         QDir().mkpath(appData.filePath(QStringLiteral("Moxta/configurator")));
         writeFile(settingsFile(), "[CONFIG]\n" + key + "=" + value + "\n");
+    }
+    // One more setting in the settings file.
+    void addSetting(const QString& key, const QString& value)
+    {
+        QDir().mkpath(appData.filePath(QStringLiteral("Moxta/configurator")));
+        if (!platform::writeProfileString(QStringLiteral("CONFIG"), key, value, settingsFile()))
+            qFatal("cannot write the setting %s", qPrintable(key));
     }
 
     QTemporaryDir appData;
@@ -103,6 +114,36 @@ public:
     int lastExitCode = -1;
     QString startedProgram;
     QStringList startedArguments;
+};
+
+// The whole program on a simulated bench: the bench and the settings first, then the start with the
+// given arguments (and the first activation, unless the test shows the window first).
+class BenchWindow
+{
+public:
+    explicit BenchWindow(const QByteArray& bench, const QByteArray& advancedIni = QByteArray())
+        : t(advancedIni)
+    {
+        moxtasim::loadBench(bench.toStdString());
+    }
+
+    void start(const QStringList& arguments, bool activate = true)
+    {
+        program = t.startApplication(arguments);
+        w = &program->mainWindow();
+        if (activate)
+            w->formActivate();
+    }
+
+    // Until the live status shows the box; with watching, also until the poll watches it.
+    bool identified(bool watching = false) { return waitForBox(*w, watching); }
+    QString statusText() const { return w->statusBar()->currentMessage(); }
+    QAbstractButton* button(const QString& name) const { return w->control<QAbstractButton>(name); }
+    QString problems() const { return t.script.problems().join(u'\n'); }
+
+    WindowTest t;
+    std::unique_ptr<app::Application> program;
+    app::TfrmMain* w = nullptr;
 };
 
 } // namespace testutil
