@@ -4,17 +4,20 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 #include <cstdlib>
 
 namespace testutil {
 
-// Writes the bytes as the whole file; a fixture that cannot be written ends the test program.
+// Writes the bytes as the whole file, replacing it at once: the simulated library may re-read a bench
+// file at any moment and must never see it half-written. A fixture that cannot be written ends the
+// test program.
 inline QString writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         qFatal("cannot write fixture %s", qPrintable(path));
     return path;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,10 +26,16 @@ inline std::string slurp(const std::string& path)
     return ss.str();
 }
 
+// Replaces the file whole, as a rename: the library may re-read a bench file at any moment and must
+// never see it half-written.
 inline void spit(const std::string& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    const std::string next = path + ".next";
+    {
+        std::ofstream out(next, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    std::rename(next.c_str(), path.c_str());
 }
 
 } // namespace testfiles
