@@ -15,6 +15,7 @@
 #include "files/configfiles.h"
 #include "platform/directories.h"
 #include "platform/documents.h"
+#include "platform/intervals.h"
 #include "platform/version.h"
 #include "rules/actuators.h"
 #include "rules/entryrules.h"
@@ -24,7 +25,6 @@
 #include "ui/pages.h"
 
 #include "ui_frmMain.h"
-#include "platform/intervals.h"
 
 #include <QAbstractButton>
 #include <QAction>

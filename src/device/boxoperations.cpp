@@ -13,10 +13,10 @@
 #include "device/pollthread.h"
 #include "device/selectdevice.h"
 #include "files/backups.h"
+#include "platform/intervals.h"
 #include "rules/auxmassage.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
-#include "platform/intervals.h"
 
 #include <QAction>
 #include <QCheckBox>

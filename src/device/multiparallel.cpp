@@ -4,9 +4,9 @@
 #include "device/moxtalib.h"
 #include "device/pollthread.h"
 #include "device/unitdatamodule.h"
+#include "platform/intervals.h"
 #include "ui/dialogs.h"
 #include "ui/formview.h"
-#include "platform/intervals.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
