@@ -417,8 +417,7 @@ private slots:
         QTRY_VERIFY((p.w->GuiTimerTimer(), p.button("ButtonDevice1")->isEnabled()));
         p.w->show();
         // Held for less than the switch waits for the adapter.
-        namespace intervals = platform::intervals;
-        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", int(intervals::timeout(intervals::kAdapterWait).count() * 4 / 10));
+        moxtasim::holdNextCall("lin_RC_GetSoftwareVersion", testutil::adapterWaitMs() * 4 / 10);
         p.button("ButtonUpdateDevices")->click(); // the master is sensed and identified afresh
         QVERIFY(moxtasim::waitForHeldCall(5000));
         p.expectSwitchToSlave1();

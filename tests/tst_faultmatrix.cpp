@@ -234,11 +234,10 @@ private:
 // window's timers, whose redraw would call the library too.
 int resumedState(const Matrix& m, bool idle)
 {
-    namespace intervals = platform::intervals;
     const std::thread::id poll = m.w->poll().threadId();
-    const auto step = intervals::pause(intervals::kPollPause) / 2;
+    const auto step = std::chrono::milliseconds(testutil::pollPauseMs() / 2);
     // Idle when four of the poll's pauses pass without a call.
-    const auto patience = idle ? 4 * intervals::pause(intervals::kPollPause) : std::chrono::milliseconds(1500);
+    const auto patience = std::chrono::milliseconds(idle ? 4 * testutil::pollPauseMs() : 1500);
     for (auto waited = std::chrono::milliseconds(0); waited <= patience; waited += step) {
         const std::vector<moxtasim::CallRecord> log = moxtasim::callLog();
         std::size_t from = 0;
@@ -365,7 +364,7 @@ QList<Road> roads()
     // The poll's own calls: it starts sensing with the fault there, which lasts fifteen of its
     // pauses; the window shows what the poll found meanwhile.
     auto watchAWhile = [](Matrix& m) {
-        const int halfPause = int(platform::intervals::pause(platform::intervals::kPollPause).count() / 2);
+        const int halfPause = testutil::pollPauseMs() / 2;
         for (int i = 0; i < 30; ++i) {
             m.w->GuiTimerTimer();
             QTest::qWait(halfPause);
@@ -1026,7 +1025,7 @@ private slots:
                 QCOMPARE(m.statusText(), QString("Done"));
             } else {
                 // Idle until the user reopens the adapter (three of the poll's pauses).
-                QTest::qWait(int(3 * platform::intervals::pause(platform::intervals::kPollPause).count()));
+                QTest::qWait(3 * testutil::pollPauseMs());
                 QCOMPARE(m.w->poll().state().load(), int(device::PollIdle));
             }
             if (cell.after == After::Update) {

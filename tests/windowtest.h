@@ -33,6 +33,16 @@ namespace testutil {
 inline constexpr int kPauseDivisor = 10;
 inline constexpr int kTimeoutDivisor = 4;
 
+// The poll's pause and a window procedure's wait for the adapter, as the tests run them.
+inline int pollPauseMs()
+{
+    return int(platform::intervals::pause(platform::intervals::kPollPause).count());
+}
+inline int adapterWaitMs()
+{
+    return int(platform::intervals::timeout(platform::intervals::kAdapterWait).count());
+}
+
 // Waits until the live status shows the box (a few poll cycles; generous for a loaded machine);
 // with watching, also until the poll has gone on to watch it.
 inline bool waitForBox(app::TfrmMain& w, bool watching = false, int timeoutMs = 10000)

@@ -316,11 +316,20 @@ double linSeconds(std::size_t bytes, int baud)
     return double(bits) / double(baud);
 }
 
+namespace {
+
+// Sleeps as long as the bench's bus takes for that much bus time.
+void sleepBusTime(const State& s, double seconds)
+{
+    if (seconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds / double(s.linTimeDivisor)));
+}
+
+} // namespace
+
 void linDelay(const State& s, std::size_t bytes)
 {
-    const double seconds = linSeconds(bytes, s.linBaud) / double(s.linTimeDivisor);
-    if (seconds > 0)
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    sleepBusTime(s, linSeconds(bytes, s.linBaud));
 }
 
 TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role)
@@ -344,8 +353,7 @@ TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role
         std::size_t piece = std::min(framesPerPiece, frames - sent);
         if (cutting && cut.framesSoFar < cut.afterFrames)
             piece = std::min(piece, cut.afterFrames - cut.framesSoFar);
-        if (frameSeconds > 0 && piece > 0)
-            std::this_thread::sleep_for(std::chrono::duration<double>(frameSeconds * double(piece) / double(s.linTimeDivisor)));
+        sleepBusTime(s, frameSeconds * double(piece));
         sent += piece;
         if (cutting) {
             cut.framesSoFar += piece;

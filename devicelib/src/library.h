@@ -156,8 +156,8 @@ enum class BoxRole { Application, Configuring, Bootloader };
 // Moves that many bytes between the open adapter and the box as a bus does: frame by frame, in pieces
 // of at most 100 ms of bus time, looking at the bench between pieces, so that an adapter pulled out, a
 // box unplugged or, while configuring, one that starts driving (busy) cuts it short. A cut a test
-// asked for unplugs the box at its frame. `box` is found
-// again after every look (a reload rebuilds the boxes); it is null unless the transfer is Done.
+// asked for unplugs the box at its frame. `box` is found again after every look (a reload rebuilds
+// the boxes); it is null unless the transfer is Done.
 TransferEnd transfer(State& s, std::size_t bytes, BoxRuntime*& box, BoxRole role = BoxRole::Application);
 // Seconds the LIN bus needs for that many bytes at that rate (frames of up to eight data bytes, each
 // with its header and checksum).
